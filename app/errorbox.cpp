@@ -1,0 +1,53 @@
+#include "errorbox.h"
+
+#include "error.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QWidget>
+#include <exception>
+#include <new>
+
+QString errorBoxText(const QString& message)
+{
+    const QByteArray bytes = message.toLocal8Bit();
+    if (!bytes.isEmpty() && static_cast<unsigned char>(bytes.back()) > '.')
+        return message + QLatin1Char('.');
+    return message;
+}
+
+QString currentErrorMessage()
+{
+    try {
+        throw;
+    } catch (const NuvaloraError& error) {
+        return error.message();
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("Out of memory");
+    } catch (const std::exception& error) {
+        return QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        return QStringLiteral("Unknown error");
+    }
+}
+
+void showErrorBox(const QString& message)
+{
+    QWidget* const active = QApplication::activeWindow();
+    QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(),
+                    errorBoxText(message), QMessageBox::Ok);
+    box.setObjectName(QStringLiteral("errorBox"));
+    box.setWindowModality(Qt::ApplicationModal);
+    // Centred on the monitor of the window that was active.
+    QScreen* screen = active ? active->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        box.adjustSize();
+        const QRect area = screen->availableGeometry();
+        box.move(area.center() - box.rect().center());
+    }
+    box.exec();
+    if (active)
+        active->activateWindow();
+}

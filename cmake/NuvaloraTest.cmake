@@ -1,0 +1,15 @@
+# nuvalora_add_test(<name> SOURCES <files...> LIBS <targets...> [WIDGETS])
+# Builds one Qt Test executable and registers it with CTest. Every test runs
+# under a fixed locale; WIDGETS tests run on the offscreen platform.
+function(nuvalora_add_test name)
+    cmake_parse_arguments(ARG "WIDGETS" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+    add_test(NAME ${name} COMMAND ${name})
+    set(env "LANG=en_US.UTF-8" "LC_ALL=" "LANGUAGE=" "TZ=UTC")
+    if(ARG_WIDGETS)
+        list(APPEND env "QT_QPA_PLATFORM=offscreen")
+    endif()
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300
+                         LABELS "${ARG_LABELS}")
+endfunction()

@@ -1,0 +1,78 @@
+#include "datestore.h"
+
+#include "datelist.h"
+#include "error.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace DateStore {
+
+QString defaultPath()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("month.dat"));
+}
+
+std::vector<QByteArray> splitLines(const QByteArray& contents)
+{
+    const char* p = contents.constData();
+    const qsizetype nul = contents.indexOf('\0');
+    const char* const end = p + (nul < 0 ? contents.size() : nul);
+
+    std::vector<QByteArray> lines;
+    const char* start = p;
+    while (p < end) {
+        if (*p == '\r' || *p == '\n') {
+            lines.emplace_back(start, p - start);
+            if (*p == '\r' && p + 1 < end && p[1] == '\n')
+                ++p;
+            start = ++p;
+        } else {
+            ++p;
+        }
+    }
+    if (start < end)
+        lines.emplace_back(start, end - start);
+    return lines;
+}
+
+QByteArray joinLines(const DateList& list)
+{
+    qsizetype size = 0;
+    for (int i = 0; i < list.count(); ++i)
+        size += list.text(i).size() + 2;
+    QByteArray contents;
+    contents.reserve(size);
+    for (int i = 0; i < list.count(); ++i) {
+        contents += list.text(i);
+        contents += "\r\n";
+    }
+    return contents;
+}
+
+void load(const QString& path, DateList& list)
+{
+    if (!QFileInfo::exists(path))
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw NuvaloraError(QStringLiteral("Cannot open file %1").arg(path));
+    const QByteArray contents = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw NuvaloraError(QStringLiteral("Cannot open file %1").arg(path));
+    list.assign(splitLines(contents));
+}
+
+void save(const QString& path, const DateList& list)
+{
+    const QByteArray contents = joinLines(list);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() ||
+        !file.commit())
+        throw NuvaloraError(QStringLiteral("Cannot create file %1").arg(path));
+}
+
+} // namespace DateStore

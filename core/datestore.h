@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+class DateList;
+
+// month.dat: the date list between runs, one row per line, each line ended
+// by CR LF. Nothing else is stored.
+namespace DateStore {
+
+// month.dat in the directory of the running executable.
+QString defaultPath();
+
+// Splits file contents into lines: a line ends at CR, LF or CR LF; a NUL ends
+// the contents; a final line end starts no further line.
+std::vector<QByteArray> splitLines(const QByteArray& contents);
+// Every row followed by CR LF.
+QByteArray joinLines(const DateList& list);
+
+// Loads the file into the list (sorted). A missing file leaves the list as
+// it is; a file that cannot be read throws "Cannot open file <path>".
+void load(const QString& path, DateList& list);
+
+// Writes the list beside the file and then puts it in the file's place, so
+// the file always holds either the old or the new list, whole. Any failure
+// throws "Cannot create file <path>" and leaves the old file untouched.
+void save(const QString& path, const DateList& list);
+
+} // namespace DateStore

@@ -1,0 +1,141 @@
+#include "datelist.h"
+#include "daynumber.h"
+
+#include <QItemSelectionModel>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QList<QByteArray> rowsOf(const DateList& list)
+{
+    QList<QByteArray> rows;
+    for (int i = 0; i < list.count(); ++i)
+        rows << list.text(i);
+    return rows;
+}
+
+} // namespace
+
+class TestDateList : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void addKeepsSortedOrder();
+    void addPutsDuplicatesAfterTheirEquals();
+    void orderIsByCharacterNotByNumber();
+    void lettersCompareWithoutCase();
+    void replaceDoesNotSort();
+    void selectionFollowsTheSameDate();
+    void deletingTheSelectedRowLeavesNoSelection();
+    void assignSortsLikeAddingInTurn();
+    void modelShowsRawRows();
+};
+
+void TestDateList::addKeepsSortedOrder()
+{
+    DateList list;
+    QCOMPARE(list.add("37010"), 0);
+    QCOMPARE(list.add("36950"), 0);
+    QCOMPARE(list.add("36994"), 1);
+    QCOMPARE(rowsOf(list), (QList<QByteArray>{"36950", "36994", "37010"}));
+    QCOMPARE(list.rowCount(), 3);
+}
+
+void TestDateList::addPutsDuplicatesAfterTheirEquals()
+{
+    DateList list;
+    list.add("36994");
+    list.add("36950");
+    QCOMPARE(list.add("36994"), 2);
+    QCOMPARE(rowsOf(list), (QList<QByteArray>{"36950", "36994", "36994"}));
+}
+
+void TestDateList::orderIsByCharacterNotByNumber()
+{
+    DateList list;
+    list.add(dayText(10000));
+    list.add(dayText(9999)); // a shorter text, but "9" comes after "1"
+    QCOMPARE(rowsOf(list), (QList<QByteArray>{"10000", "9999"}));
+    list.add("1000"); // a text before any longer text that begins with it
+    QCOMPARE(list.text(0), QByteArray("1000"));
+}
+
+void TestDateList::lettersCompareWithoutCase()
+{
+    QCOMPARE(DateList::compare("abc", "ABC"), 0);
+    QVERIFY(DateList::compare("abc", "ABD") < 0);
+    QVERIFY(DateList::compare("Z", "a") > 0);
+    QVERIFY(DateList::compare("", "0") < 0);
+    // Bytes above 0x7F sort after every plain character.
+    QVERIFY(DateList::compare("\xE9", "z") > 0);
+}
+
+void TestDateList::replaceDoesNotSort()
+{
+    DateList list;
+    list.add("36950");
+    list.add("36994");
+    QSignalSpy changed(&list, &QAbstractItemModel::dataChanged);
+    list.replace(0, "37100");
+    QCOMPARE(rowsOf(list), (QList<QByteArray>{"37100", "36994"}));
+    QCOMPARE(changed.count(), 1);
+}
+
+void TestDateList::selectionFollowsTheSameDate()
+{
+    DateList list;
+    list.add("36950");
+    list.add("36994");
+    QItemSelectionModel selection(&list);
+    selection.select(list.index(1), QItemSelectionModel::ClearAndSelect);
+
+    list.add("36900"); // goes above the selected row
+    QCOMPARE(selection.selectedRows().value(0).row(), 2);
+    QCOMPARE(list.text(2), QByteArray("36994"));
+
+    list.remove(0);
+    QCOMPARE(selection.selectedRows().value(0).row(), 1);
+
+    list.replace(1, "36000"); // a replace keeps the index, not the date
+    QCOMPARE(selection.selectedRows().value(0).row(), 1);
+}
+
+void TestDateList::deletingTheSelectedRowLeavesNoSelection()
+{
+    DateList list;
+    list.add("36950");
+    list.add("36994");
+    QItemSelectionModel selection(&list);
+    selection.select(list.index(0), QItemSelectionModel::ClearAndSelect);
+    list.remove(0);
+    QVERIFY(selection.selectedRows().isEmpty());
+    list.remove(5); // nothing there: nothing happens
+    QCOMPARE(list.count(), 1);
+}
+
+void TestDateList::assignSortsLikeAddingInTurn()
+{
+    const std::vector<QByteArray> lines{"b", "36994", "B", "", "36950", "a", "36994", "A"};
+    DateList added;
+    for (const QByteArray& line : lines)
+        added.add(line);
+    DateList assigned;
+    QSignalSpy reset(&assigned, &QAbstractItemModel::modelReset);
+    assigned.assign(lines);
+    QCOMPARE(rowsOf(assigned), rowsOf(added));
+    QCOMPARE(reset.count(), 1);
+    assigned.clear();
+    QCOMPARE(assigned.count(), 0);
+}
+
+void TestDateList::modelShowsRawRows()
+{
+    DateList list;
+    list.add(QByteArray("36994\xFF", 6));
+    QCOMPARE(list.data(list.index(0), DateList::RawTextRole).toByteArray(),
+             QByteArray("36994\xFF", 6));
+    QVERIFY(!list.data(list.index(1), Qt::DisplayRole).isValid());
+}
+
+QTEST_APPLESS_MAIN(TestDateList)
+#include "tst_datelist.moc"

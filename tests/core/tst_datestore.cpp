@@ -1,0 +1,252 @@
+#include "datelist.h"
+#include "datestore.h"
+#include "error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QList<QByteArray> rowsOf(const DateList& list)
+{
+    QList<QByteArray> rows;
+    for (int i = 0; i < list.count(); ++i)
+        rows << list.text(i);
+    return rows;
+}
+
+// Limits how large a file this process may write, so that a write fails
+// half-way as it would on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+} // namespace
+
+class TestDateStore : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void splitsLines_data();
+    void splitsLines();
+    void loadSortsAndReplacesTheList();
+    void missingFileLeavesTheList();
+    void unreadableFileFails();
+    void saveWritesEveryRowWithCrLf();
+    void emptyListSavesAnEmptyFile();
+    void everyByteButLineEndsSurvives();
+    void replacedRowIsSortedAgainAfterReload();
+    void saveThatCannotCreateLeavesOldFile();
+    void saveFailingHalfWayLeavesOldFileWhole();
+    void pathIsBesideTheExecutable();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_path;
+};
+
+void TestDateStore::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_path = m_dir->filePath(QStringLiteral("month.dat"));
+}
+
+void TestDateStore::splitsLines_data()
+{
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<QList<QByteArray>>("lines");
+    using L = QList<QByteArray>;
+    QTest::newRow("empty") << QByteArray() << L{};
+    QTest::newRow("LF, no final end") << QByteArray("36950\n36994") << L{"36950", "36994"};
+    QTest::newRow("CR, CR LF") << QByteArray("36950\r\r\n36994\r\n") << L{"36950", "", "36994"};
+    QTest::newRow("CR only") << QByteArray("1\r2\r") << L{"1", "2"};
+    QTest::newRow("LF CR is two ends") << QByteArray("1\n\r2") << L{"1", "", "2"};
+    QTest::newRow("only a line end") << QByteArray("\r\n") << L{""};
+    QTest::newRow("two line ends") << QByteArray("\n\n") << L{"", ""};
+    QTest::newRow("NUL ends contents") << QByteArray("1\r\n2\0003\r\n", 9) << L{"1", "2"};
+    QTest::newRow("NUL first") << QByteArray("\0001\r\n", 4) << L{};
+    QTest::newRow("CR before NUL") << QByteArray("1\r\0\n", 4) << L{"1"};
+    QTest::newRow("not trimmed") << QByteArray(" 1 \r\n\t2") << L{" 1 ", "\t2"};
+}
+
+void TestDateStore::splitsLines()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(QList<QByteArray>, lines);
+    const std::vector<QByteArray> split = DateStore::splitLines(contents);
+    QCOMPARE(QList<QByteArray>(split.begin(), split.end()), lines);
+}
+
+void TestDateStore::loadSortsAndReplacesTheList()
+{
+    writeAll(m_path, "37022\r\n36966\r\n36994\r\n");
+    DateList list;
+    list.add("12345");
+    DateStore::load(m_path, list);
+    QCOMPARE(rowsOf(list), (QList<QByteArray>{"36966", "36994", "37022"}));
+}
+
+void TestDateStore::missingFileLeavesTheList()
+{
+    DateList list;
+    list.add("36994");
+    DateStore::load(m_path, list);
+    QCOMPARE(list.count(), 1);
+    QVERIFY(!QFile::exists(m_path));
+}
+
+void TestDateStore::unreadableFileFails()
+{
+    // A folder in the file's place exists but cannot be read as a file.
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("month.dat")));
+    DateList list;
+    list.add("36994");
+    try {
+        DateStore::load(m_path, list);
+        QFAIL("loading a folder succeeded");
+    } catch (const NuvaloraError& error) {
+        QCOMPARE(error.message(), QStringLiteral("Cannot open file ") + m_path);
+    }
+    QCOMPARE(list.count(), 1);
+}
+
+void TestDateStore::saveWritesEveryRowWithCrLf()
+{
+    DateList list;
+    list.add("36994");
+    list.add("36966");
+    DateStore::save(m_path, list);
+    QCOMPARE(readAll(m_path), QByteArray("36966\r\n36994\r\n"));
+    QCOMPARE(readAll(m_path).size(), 14);
+}
+
+void TestDateStore::emptyListSavesAnEmptyFile()
+{
+    writeAll(m_path, "36994\r\n");
+    DateStore::save(m_path, DateList());
+    QVERIFY(QFile::exists(m_path));
+    QCOMPARE(readAll(m_path), QByteArray());
+}
+
+void TestDateStore::everyByteButLineEndsSurvives()
+{
+    // Every byte value but CR, LF and NUL, in lines already in order.
+    QByteArray line;
+    for (int c = 1; c < 256; ++c) {
+        if (c != '\r' && c != '\n')
+            line += char(c);
+    }
+    const QByteArray contents = line + "\r\n  padded \r\n" + line.right(100) + "\r\n";
+    writeAll(m_path, contents);
+    DateList list;
+    DateStore::load(m_path, list);
+    QCOMPARE(list.count(), 3);
+    const QString copy = m_dir->filePath(QStringLiteral("copy.dat"));
+    DateStore::save(copy, list);
+    QCOMPARE(readAll(copy), contents);
+}
+
+void TestDateStore::replacedRowIsSortedAgainAfterReload()
+{
+    DateList list;
+    list.add("36966");
+    list.add("36994");
+    list.replace(0, "37022");
+    DateStore::save(m_path, list);
+    QCOMPARE(readAll(m_path), QByteArray("37022\r\n36994\r\n"));
+    DateList reloaded;
+    DateStore::load(m_path, reloaded);
+    QCOMPARE(rowsOf(reloaded), (QList<QByteArray>{"36994", "37022"}));
+}
+
+void TestDateStore::saveThatCannotCreateLeavesOldFile()
+{
+    DateList list;
+    list.add("36994");
+    const QString nowhere = m_dir->filePath(QStringLiteral("no such folder/month.dat"));
+    try {
+        DateStore::save(nowhere, list);
+        QFAIL("saving into a missing folder succeeded");
+    } catch (const NuvaloraError& error) {
+        QCOMPARE(error.message(), QStringLiteral("Cannot create file ") + nowhere);
+    }
+
+    // A folder standing where the file should be cannot be replaced either.
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("month.dat")));
+    QVERIFY_THROWS_EXCEPTION(NuvaloraError, DateStore::save(m_path, list));
+    QVERIFY(QFileInfo(m_path).isDir());
+}
+
+void TestDateStore::saveFailingHalfWayLeavesOldFileWhole()
+{
+    const QByteArray old = "36966\r\n36994\r\n";
+    writeAll(m_path, old);
+    DateList list;
+    std::vector<QByteArray> many(100000, QByteArray("37000"));
+    list.assign(std::move(many));
+    {
+        const FileSizeLimit limit(64 * 1024); // the new list needs about 700 kB
+        try {
+            DateStore::save(m_path, list);
+            QFAIL("a save beyond the size limit succeeded");
+        } catch (const NuvaloraError& error) {
+            QCOMPARE(error.message(), QStringLiteral("Cannot create file ") + m_path);
+        }
+    }
+    QCOMPARE(readAll(m_path), old);
+    // Nothing is left lying beside it either.
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("month.dat")});
+    // And once writing works again, the save goes through.
+    DateStore::save(m_path, list);
+    QCOMPARE(readAll(m_path).size(), 700000);
+}
+
+void TestDateStore::pathIsBesideTheExecutable()
+{
+    int argc = 1;
+    char name[] = "tst_datestore";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    QCOMPARE(DateStore::defaultPath(),
+             QCoreApplication::applicationDirPath() + QStringLiteral("/month.dat"));
+}
+
+QTEST_APPLESS_MAIN(TestDateStore)
+#include "tst_datestore.moc"

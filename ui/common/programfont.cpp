@@ -1,0 +1,20 @@
+#include "programfont.h"
+
+#include <QStringList>
+
+void registerFontSubstitutes()
+{
+    // Liberation Sans has Arial's metrics, the nearest to MS Sans Serif and
+    // Arial on a Linux desktop; DejaVu Sans is the last resort.
+    const QStringList substitutes{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                  QStringLiteral("DejaVu Sans")};
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), substitutes);
+    QFont::insertSubstitutions(QStringLiteral("Arial"), substitutes);
+}
+
+QFont programFont()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    return font;
+}

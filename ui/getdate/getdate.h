@@ -1,0 +1,22 @@
+#pragma once
+
+#include "daynumber.h"
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class TForm2;
+}
+
+class TForm2 : public QDialog {
+    Q_OBJECT
+public:
+    explicit TForm2(QWidget* parent = nullptr);
+    ~TForm2() override;
+
+    DayNumber selectedDay() const;
+
+private:
+    std::unique_ptr<Ui::TForm2> ui;
+};

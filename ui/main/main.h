@@ -1,0 +1,88 @@
+#pragma once
+
+// The main window. The dates live in a DateList, the model that lbxdates
+// shows and the store loads at FormShow and saves at FormClose; UpdateDisplay
+// builds the results report from it into memo1 and edtLength. Dates come in
+// through the date selection dialog (TForm2), which the frame creates once and
+// hands over. Results leave through ResultsPrinter and ResultsSaver.
+
+#include "datelist.h"
+#include "daynumber.h"
+#include "resultsfile.h"
+#include "resultsprinter.h"
+
+#include <QSet>
+#include <QStyle>
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+class QPainter;
+class TForm2;
+
+namespace Ui {
+class TForm1;
+}
+
+// Shows the date selection dialog and yields the picked day, or nothing.
+std::optional<DayNumber> askForDate(TForm2& dialog);
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(const QString& storePath, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    void setDateDialog(TForm2* dialog) { m_dateDialog = dialog; }
+    DateList& dates() { return m_dates; }
+    QString storePath() const { return m_storePath; }
+
+    // Builds the results report; automatic works the length out of the list,
+    // manual takes the number in the length box.
+    void UpdateDisplay(bool automatic);
+
+    // The row's text as the list shows it: its date and the cycle it closes.
+    QString rowDisplayText(int row) const;
+
+    // The desktop session is ending: keep the dates without asking anything.
+    void saveForSessionEnd();
+
+    void FormShow();
+    void FormClose(); // throws when month.dat cannot be written
+
+public Q_SLOTS:
+    void btnAddClick();
+    void btnEditClick();
+    void btnDeleteClick();
+    void lbxdatesClick();
+    void btnSetLengthClick();
+    void BitBtn2Click();
+    void btnPrintClick();
+    void btnSaveClick();
+    void BitBtn1Click();
+    void BitBtn3Click();
+
+public:
+    void lbxdatesDrawItem(QPainter* painter, int index, const QRect& rect, QStyle::State state);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void connectHandler(class QAbstractButton* button, void (TForm1::*handler)());
+    void reportUndrawableRow(const QString& message);
+    std::optional<int> selectedRow() const;
+
+    std::unique_ptr<Ui::TForm1> ui;
+    DateList m_dates;
+    QString m_storePath;
+    TForm2* m_dateDialog = nullptr;
+    ResultsPrinter m_printer;
+    ResultsSaver m_saver;
+    bool m_shownBefore = false;
+    // Undrawable rows already reported since the list last changed, so that
+    // repainting after the error box does not report them again and again.
+    QSet<QString> m_reportedRowErrors;
+    bool m_rowReportPending = false;
+};
