@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QFont>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <memory>
 
@@ -20,8 +23,19 @@ public:
     void print(QWidget* window, const QString& text, const QFont& font);
 
     bool isPrinting() const { return m_printing; }
+    // The printer chosen in the print dialog, or null while none has been.
+    const QPrinter* currentPrinter() const { return m_printer.get(); }
 
 private:
+    std::unique_ptr<QPrinter> printerToOffer() const;
+    void printJob(const QString& text, const QFont& font);
+
     std::unique_ptr<QPrinter> m_printer;
     bool m_printing = false;
 };
+
+// The print and save dialogs open on the monitor of the window they belong
+// to, centred across it, with their top a third of the free height down.
+QPoint resultsDialogPosition(const QRect& monitor, const QSize& dialog);
+// Moves the dialog there every time it is shown.
+void placeResultsDialogOnShow(QWidget* dialog, const QWidget* window);
