@@ -2,6 +2,8 @@
 
 #include <QAbstractListModel>
 #include <QByteArray>
+#include <QByteArrayView>
+#include <cstdint>
 #include <vector>
 
 // The period date list: the raw 8-bit row texts (normally day texts), kept in
@@ -17,6 +19,7 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     int count() const { return static_cast<int>(m_rows.size()); }
+    // The row's bytes; valid until the list is next assigned or cleared.
     const QByteArray& text(int row) const { return m_rows.at(static_cast<std::size_t>(row)); }
 
     // Inserts at the sorted place, after any rows that compare equal; returns
@@ -26,16 +29,21 @@ public:
     void replace(int row, const QByteArray& text);
     void remove(int row);
     void clear();
-    // Replaces the whole list with these lines, sorted as if added in turn.
-    void assign(std::vector<QByteArray> lines);
+    // Replaces the whole list with copies of these lines, sorted as if they
+    // were added in turn.
+    void assign(const std::vector<QByteArrayView>& lines);
 
     // The order of the list: byte by byte, letters without regard to case,
     // a text before any longer text that begins with it.
-    static int compare(const QByteArray& a, const QByteArray& b);
+    static int compare(QByteArrayView a, QByteArrayView b);
+    // The order that sorts these texts, texts that compare equal staying in
+    // the order they came in.
+    static std::vector<std::uint32_t> sortedOrder(const std::vector<QByteArrayView>& texts);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
     std::vector<QByteArray> m_rows;
+    QByteArray m_storage; // the bytes of assigned rows, kept until the next assign
 };

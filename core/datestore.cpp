@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace DateStore {
 
 QString defaultPath()
@@ -16,13 +18,15 @@ QString defaultPath()
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("month.dat"));
 }
 
-std::vector<QByteArray> splitLines(const QByteArray& contents)
+std::vector<QByteArrayView> splitLines(const QByteArray& contents)
 {
     const char* p = contents.constData();
     const qsizetype nul = contents.indexOf('\0');
     const char* const end = p + (nul < 0 ? contents.size() : nul);
 
-    std::vector<QByteArray> lines;
+    std::vector<QByteArrayView> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(p, end, '\n') + std::count(p, end, '\r')) +
+                  1);
     const char* start = p;
     while (p < end) {
         if (*p == '\r' || *p == '\n') {
@@ -63,7 +67,8 @@ void load(const QString& path, DateList& list)
     const QByteArray contents = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw NuvaloraError(QStringLiteral("Cannot open file %1").arg(path));
-    list.assign(splitLines(contents));
+    const std::vector<QByteArrayView> lines = splitLines(contents);
+    list.assign(lines);
 }
 
 void save(const QString& path, const DateList& list)

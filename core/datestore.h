@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <vector>
 
@@ -15,7 +16,7 @@ QString defaultPath();
 
 // Splits file contents into lines: a line ends at CR, LF or CR LF; a NUL ends
 // the contents; a final line end starts no further line.
-std::vector<QByteArray> splitLines(const QByteArray& contents);
+std::vector<QByteArrayView> splitLines(const QByteArray& contents);
 // Every row followed by CR LF.
 QByteArray joinLines(const DateList& list);
 

@@ -17,11 +17,20 @@ constexpr double kWindowDaysAfter = 1;
 std::int32_t averageCycleLength(const DateList& list)
 {
     const int n = list.count();
+    if (n < 2)
+        return kTypicalCycleLength;
+    // The gaps are taken from each row and the row above; every row is read
+    // once, in the order the gaps need them: row 1, row 0, then on down.
+    const std::int32_t second = readInteger(list.text(1));
+    std::int32_t earlier = readInteger(list.text(0));
+    std::int32_t later = second;
     std::uint32_t sum = 0; // unsigned, so that wrapping around is defined
-    for (int i = 1; i < n; ++i) {
-        const std::int32_t later = readInteger(list.text(i));
-        const std::int32_t earlier = readInteger(list.text(i - 1));
+    for (int i = 1;;) {
         sum += static_cast<std::uint32_t>(later) - static_cast<std::uint32_t>(earlier);
+        if (++i >= n)
+            break;
+        earlier = later;
+        later = readInteger(list.text(i));
     }
     return roundHalfEven(double(static_cast<std::int32_t>(sum)) / double(n - 1));
 }

@@ -28,6 +28,7 @@ private Q_SLOTS:
     void selectionFollowsTheSameDate();
     void deletingTheSelectedRowLeavesNoSelection();
     void assignSortsLikeAddingInTurn();
+    void assignOfManyTextsMatchesAddingInTurn();
     void modelShowsRawRows();
 };
 
@@ -115,10 +116,10 @@ void TestDateList::deletingTheSelectedRowLeavesNoSelection()
 
 void TestDateList::assignSortsLikeAddingInTurn()
 {
-    const std::vector<QByteArray> lines{"b", "36994", "B", "", "36950", "a", "36994", "A"};
+    const std::vector<QByteArrayView> lines{"b", "36994", "B", "", "36950", "a", "36994", "A"};
     DateList added;
-    for (const QByteArray& line : lines)
-        added.add(line);
+    for (QByteArrayView line : lines)
+        added.add(line.toByteArray());
     DateList assigned;
     QSignalSpy reset(&assigned, &QAbstractItemModel::modelReset);
     assigned.assign(lines);
@@ -126,6 +127,29 @@ void TestDateList::assignSortsLikeAddingInTurn()
     QCOMPARE(reset.count(), 1);
     assigned.clear();
     QCOMPARE(assigned.count(), 0);
+}
+
+void TestDateList::assignOfManyTextsMatchesAddingInTurn()
+{
+    // Texts that tie on their first eight bytes, differ only in case or in
+    // length, and come in no order, from a fixed pseudo-random sequence.
+    const QByteArray alphabet("0aA1\xE9-\0", 7);
+    quint32 seed = 7;
+    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    std::vector<QByteArray> texts;
+    for (int i = 0; i < 3000; ++i) {
+        QByteArray text = (next() % 2) ? QByteArray("36994999") : QByteArray();
+        const int extra = int(next() % 5);
+        for (int j = 0; j < extra; ++j)
+            text += alphabet[qsizetype(next() % alphabet.size())];
+        texts.push_back(text);
+    }
+    DateList added;
+    for (const QByteArray& text : texts)
+        added.add(text);
+    DateList assigned;
+    assigned.assign(std::vector<QByteArrayView>(texts.begin(), texts.end()));
+    QCOMPARE(rowsOf(assigned), rowsOf(added));
 }
 
 void TestDateList::modelShowsRawRows()

@@ -109,8 +109,11 @@ void TestDateStore::splitsLines()
 {
     QFETCH(QByteArray, contents);
     QFETCH(QList<QByteArray>, lines);
-    const std::vector<QByteArray> split = DateStore::splitLines(contents);
-    QCOMPARE(QList<QByteArray>(split.begin(), split.end()), lines);
+    const std::vector<QByteArrayView> views = DateStore::splitLines(contents);
+    QList<QByteArray> split;
+    for (QByteArrayView view : views)
+        split << view.toByteArray();
+    QCOMPARE(split, lines);
 }
 
 void TestDateStore::loadSortsAndReplacesTheList()
@@ -218,8 +221,7 @@ void TestDateStore::saveFailingHalfWayLeavesOldFileWhole()
     const QByteArray old = "36966\r\n36994\r\n";
     writeAll(m_path, old);
     DateList list;
-    std::vector<QByteArray> many(100000, QByteArray("37000"));
-    list.assign(std::move(many));
+    list.assign(std::vector<QByteArrayView>(100000, "37000"));
     {
         const FileSizeLimit limit(64 * 1024); // the new list needs about 700 kB
         try {
