@@ -1,0 +1,119 @@
+#include <QFile>
+#include <QImage>
+#include <QTest>
+#include <QtEndian>
+
+namespace {
+
+QByteArray resourceBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// The texts and pictures compiled into the program, as stored.
+class TestHelpResources : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void textLines_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("usage") << QStringLiteral(":/texts/usage.txt") << 58;
+        QTest::newRow("reference") << QStringLiteral(":/texts/reference.txt") << 33;
+        QTest::newRow("licence") << QStringLiteral(":/texts/licence.txt") << 40;
+        QTest::newRow("freeware") << QStringLiteral(":/texts/freeware.txt") << 16;
+    }
+
+    void textLines()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, lines);
+        const QByteArray text = resourceBytes(path);
+        QVERIFY(text.endsWith('\n'));
+        QCOMPARE(int(text.count('\n')), lines);
+        QVERIFY(!text.contains('\r'));
+        for (char c : text)
+            QVERIFY2(c == '\n' || (c >= ' ' && c < 0x7f), "plain 8-bit text, no control codes");
+    }
+
+    void pictures_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("bitsPerPixel");
+        QTest::newRow("icon") << QStringLiteral(":/pictures/icon.bmp") << QSize(16, 16) << 24;
+        QTest::newRow("close") << QStringLiteral(":/pictures/close.bmp") << QSize(36, 18) << 4;
+        QTest::newRow("question") << QStringLiteral(":/pictures/question.bmp") << QSize(36, 18)
+                                  << 4;
+        QTest::newRow("help book")
+            << QStringLiteral(":/pictures/helpbook.bmp") << QSize(16, 16) << 4;
+        QTest::newRow("check") << QStringLiteral(":/pictures/check.bmp") << QSize(18, 18) << 4;
+        QTest::newRow("cross") << QStringLiteral(":/pictures/cross.bmp") << QSize(18, 18) << 4;
+        QTest::newRow("chart") << QStringLiteral(":/pictures/chart.bmp") << QSize(295, 260) << 8;
+    }
+
+    void pictures()
+    {
+        QFETCH(QString, path);
+        QFETCH(QSize, size);
+        QFETCH(int, bitsPerPixel);
+        const QByteArray bytes = resourceBytes(path);
+        QVERIFY(bytes.size() > 54);
+        QVERIFY(bytes.startsWith("BM"));
+        QCOMPARE(int(qFromLittleEndian<quint16>(bytes.constData() + 28)), bitsPerPixel);
+
+        const QImage image = QImage::fromData(bytes, "BMP");
+        QCOMPARE(image.size(), size);
+        if (bitsPerPixel <= 8)
+            QCOMPARE(image.format(), QImage::Format_Indexed8);
+        if (bitsPerPixel == 8)
+            QCOMPARE(image.colorCount(), 256);
+
+        // A picture is more than its background colour.
+        const QRgb background = image.pixel(0, image.height() - 1);
+        bool drawn = false;
+        for (int y = 0; y < image.height() && !drawn; ++y) {
+            for (int x = 0; x < image.width() && !drawn; ++x)
+                drawn = image.pixel(x, y) != background;
+        }
+        QVERIFY(drawn);
+    }
+
+    void iconIsOpaqueGrey()
+    {
+        const QImage icon(QStringLiteral(":/pictures/icon.bmp"));
+        QVERIFY(!icon.hasAlphaChannel());
+        for (int y = 0; y < icon.height(); ++y) {
+            for (int x = 0; x < icon.width(); ++x) {
+                const QRgb pixel = icon.pixel(x, y);
+                QCOMPARE(qAlpha(pixel), 255);
+                QVERIFY(qRed(pixel) == qGreen(pixel) && qGreen(pixel) == qBlue(pixel));
+            }
+        }
+    }
+
+    void buttonStripsShareTheirBackground_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("close") << QStringLiteral(":/pictures/close.bmp");
+        QTest::newRow("question") << QStringLiteral(":/pictures/question.bmp");
+    }
+
+    void buttonStripsShareTheirBackground()
+    {
+        // The greyed twin keeps the background colour, so that it too is
+        // drawn transparent, and differs from the normal image.
+        QFETCH(QString, path);
+        const QImage strip(path);
+        const int side = strip.height();
+        QCOMPARE(strip.pixel(0, side - 1), strip.pixel(side, side - 1));
+        QVERIFY(strip.copy(0, 0, side, side) != strip.copy(side, 0, side, side));
+    }
+};
+
+QTEST_MAIN(TestHelpResources)
+#include "tst_helpresources.moc"
