@@ -69,6 +69,8 @@ void writeResultsFile(const QString& path, const QStringList& lines)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw NuvaloraError(QStringLiteral("Cannot create file %1").arg(path));
-    if (file.write(contents) != contents.size() || !file.commit())
+    // The explicit flush matters: a short file is only buffered by write(),
+    // and commit() does not notice when writing the buffer out falls short.
+    if (file.write(contents) != contents.size() || !file.flush() || !file.commit())
         throw NuvaloraError(QStringLiteral("Failed to Save Stream"));
 }
