@@ -5,6 +5,8 @@ function(nuvalora_add_test name)
     cmake_parse_arguments(ARG "WIDGETS" "" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+    # Tests may write plain string literals where the program must not.
+    target_compile_options(${name} PRIVATE -UQT_NO_CAST_FROM_ASCII -UQT_NO_CAST_TO_ASCII)
     add_test(NAME ${name} COMMAND ${name})
     set(env "LANG=en_US.UTF-8" "LC_ALL=" "LANGUAGE=" "TZ=UTC")
     if(ARG_WIDGETS)

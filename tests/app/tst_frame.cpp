@@ -1,0 +1,164 @@
+#include "error.h"
+#include "errorbox.h"
+#include "guardedapplication.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <new>
+
+namespace {
+
+// Answers the next error box with OK and remembers what it said.
+class ErrorBoxAnswer {
+public:
+    ErrorBoxAnswer()
+    {
+        QTimer::singleShot(0, [this] { answer(); });
+    }
+    void answer()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            QTimer::singleShot(10, [this] { answer(); });
+            return;
+        }
+        text = box->text();
+        title = box->windowTitle();
+        icon = box->icon();
+        modality = box->windowModality();
+        buttons = box->buttons().size();
+        box->button(QMessageBox::Ok)->click();
+    }
+    QString text;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    Qt::WindowModality modality = Qt::NonModal;
+    qsizetype buttons = 0;
+};
+
+// An object whose event handler fails, as a window's handler might.
+class FailingReceiver : public QObject {
+public:
+    int handled = 0;
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::User) {
+            ++handled;
+            throw NuvaloraError(QStringLiteral("Printer selected is not valid"));
+        }
+        return QObject::event(event);
+    }
+};
+
+} // namespace
+
+class TestFrame : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void fullStopRule_data();
+    void fullStopRule();
+    void errorBoxLooksRight();
+    void handlerErrorReachesTheBoxAndTheLoopGoesOn();
+    void anyKindOfErrorIsShown_data();
+    void anyKindOfErrorIsShown();
+};
+
+void TestFrame::fullStopRule_data()
+{
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("letter") << QStringLiteral("value") << QStringLiteral("value.");
+    QTest::newRow("digit") << QStringLiteral("line 2") << QStringLiteral("line 2.");
+    QTest::newRow("slash, just above the stop") << QStringLiteral("a/") << QStringLiteral("a/.");
+    QTest::newRow("colon") << QStringLiteral("a:") << QStringLiteral("a:.");
+    QTest::newRow("stop itself") << QStringLiteral("done.") << QStringLiteral("done.");
+    QTest::newRow("hyphen, just below") << QStringLiteral("a-") << QStringLiteral("a-");
+    QTest::newRow("parenthesis") << QStringLiteral("(x)") << QStringLiteral("(x)");
+    QTest::newRow("quote") << QStringLiteral("'abc'") << QStringLiteral("'abc'");
+    QTest::newRow("comma") << QStringLiteral("a,") << QStringLiteral("a,");
+    QTest::newRow("blank") << QStringLiteral("a ") << QStringLiteral("a ");
+    QTest::newRow("exclamation") << QStringLiteral("a!") << QStringLiteral("a!");
+    QTest::newRow("beyond 0x7F") << QStringLiteral("caf\u00E9") << QStringLiteral("caf\u00E9.");
+    QTest::newRow("integer message") << QStringLiteral("'abc' is not a valid integer value")
+                                     << QStringLiteral("'abc' is not a valid integer value.");
+    QTest::newRow("path") << QStringLiteral("Cannot create file /x/month.dat")
+                          << QStringLiteral("Cannot create file /x/month.dat.");
+}
+
+void TestFrame::fullStopRule()
+{
+    QFETCH(QString, message);
+    QFETCH(QString, shown);
+    QCOMPARE(errorBoxText(message), shown);
+}
+
+void TestFrame::errorBoxLooksRight()
+{
+    ErrorBoxAnswer answer;
+    showErrorBox(QStringLiteral("There is no default printer currently selected"));
+    QCOMPARE(answer.text, QStringLiteral("There is no default printer currently selected."));
+    QCOMPARE(answer.title, QStringLiteral("Nuvalora Sex Planner"));
+    QCOMPARE(answer.icon, QMessageBox::Critical);
+    QCOMPARE(answer.modality, Qt::ApplicationModal);
+    QCOMPARE(answer.buttons, 1);
+}
+
+void TestFrame::handlerErrorReachesTheBoxAndTheLoopGoesOn()
+{
+    FailingReceiver receiver;
+    ErrorBoxAnswer answer;
+    QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
+    QTRY_COMPARE(answer.text, QStringLiteral("Printer selected is not valid."));
+    // The event loop carries on: later events are handled as usual.
+    ErrorBoxAnswer second;
+    QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
+    QTRY_COMPARE(receiver.handled, 2);
+    QTRY_VERIFY(!second.text.isEmpty());
+}
+
+void TestFrame::anyKindOfErrorIsShown_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("program error") << 0 << QStringLiteral("Unable to insert a line.");
+    QTest::newRow("out of memory") << 1 << QStringLiteral("Out of memory.");
+    QTest::newRow("standard error") << 2 << QStringLiteral("vector::_M_range_check.");
+    QTest::newRow("anything else") << 3 << QStringLiteral("Unknown error.");
+}
+
+void TestFrame::anyKindOfErrorIsShown()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, shown);
+    ErrorBoxAnswer answer;
+    bool finished = false;
+    runGuarded([&] {
+        switch (kind) {
+        case 0:
+            throw NuvaloraError(QStringLiteral("Unable to insert a line"));
+        case 1:
+            throw std::bad_alloc();
+        case 2:
+            throw std::out_of_range("vector::_M_range_check");
+        default:
+            throw 42;
+        }
+        finished = true;
+    });
+    QVERIFY(!finished);
+    QCOMPARE(answer.text, shown);
+}
+
+int main(int argc, char** argv)
+{
+    GuardedApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("Nuvalora Sex Planner"));
+    TestFrame test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_frame.moc"
