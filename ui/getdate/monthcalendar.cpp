@@ -1,0 +1,99 @@
+#include "monthcalendar.h"
+
+#include "clock.h"
+
+#include <QKeyEvent>
+#include <QLocale>
+#include <QPainter>
+#include <QTextCharFormat>
+#include <algorithm>
+
+MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent), m_days(focusProxy())
+{
+    setVerticalHeaderFormat(NoVerticalHeader);
+    setSelectionMode(SingleSelection);
+    setFirstDayOfWeek(QLocale::system().firstDayOfWeek());
+    // The widget's own range is the widest it can show: no limits of ours.
+    setDateRange(QDate::fromJulianDay(1), QDate(9999, 12, 31));
+    // Typing digits would open a date editor that takes Enter for itself;
+    // here Enter always means OK.
+    setDateEditEnabled(false);
+    useProgramColours();
+
+    // Tab passes the calendar by; a click on any part of it focuses the days.
+    setFocusPolicy(Qt::ClickFocus);
+    const auto parts = findChildren<QWidget*>();
+    for (QWidget* part : parts) {
+        if (part->focusPolicy() & Qt::TabFocus)
+            part->setFocusPolicy(Qt::ClickFocus);
+    }
+    if (m_days)
+        m_days->installEventFilter(this);
+
+    connect(this, &QCalendarWidget::currentPageChanged, this, &MonthCalendar::keepSelectionOnPage);
+}
+
+void MonthCalendar::useProgramColours()
+{
+    // The title bar keeps the highlight colour, standing in for the active
+    // title colour, with white text; the month is on white in the window-text
+    // colour; days of the neighbouring months keep the grey of disabled text.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, Qt::white);
+    for (const auto group : {QPalette::Active, QPalette::Inactive})
+        colours.setColor(group, QPalette::Text, colours.color(group, QPalette::WindowText));
+    colours.setColor(QPalette::HighlightedText, Qt::white);
+    setPalette(colours);
+
+    QTextCharFormat header;
+    header.setBackground(colours.brush(QPalette::Base));
+    header.setForeground(colours.brush(QPalette::Text));
+    setHeaderTextFormat(header);
+    // No red weekends: every day is drawn alike.
+    setWeekdayTextFormat(Qt::Saturday, QTextCharFormat());
+    setWeekdayTextFormat(Qt::Sunday, QTextCharFormat());
+}
+
+bool MonthCalendar::marksToday(QDate date) const
+{
+    return date == Clock::today() && date.year() == yearShown() && date.month() == monthShown();
+}
+
+void MonthCalendar::paintCell(QPainter* painter, const QRect& rect, QDate date) const
+{
+    QCalendarWidget::paintCell(painter, rect, date);
+    if (!marksToday(date))
+        return;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setPen(QPen(palette().color(QPalette::WindowText), 1));
+    painter->setBrush(Qt::NoBrush);
+    painter->drawEllipse(QRectF(rect).adjusted(1.5, 1.5, -1.5, -1.5));
+    painter->restore();
+}
+
+bool MonthCalendar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_days && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Select) {
+            Q_EMIT returnPressed();
+            return true;
+        }
+    }
+    return QCalendarWidget::eventFilter(watched, event);
+}
+
+// The arrows, the month menu and the year box bring another month into view;
+// the selection goes along, to the same day of that month where it has one
+// and to its last day where not, so that OK always takes a day in sight.
+void MonthCalendar::keepSelectionOnPage(int year, int month)
+{
+    const QDate selected = selectedDate();
+    if (selected.year() == year && selected.month() == month)
+        return;
+    const QDate first(year, month, 1);
+    if (!first.isValid())
+        return;
+    setSelectedDate(QDate(year, month, std::min(selected.day(), first.daysInMonth())));
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QCalendarWidget>
+
+// The date dialog's month calendar: one month at a time, one selected day
+// that moves along when another month is brought into view, and today ringed
+// while its month is shown. It is reached by clicking, never by Tab; Enter in
+// it is passed on as returnPressed rather than taken as a choice of its own.
+class MonthCalendar : public QCalendarWidget {
+    Q_OBJECT
+public:
+    explicit MonthCalendar(QWidget* parent = nullptr);
+
+    // Whether the cell of this date gets today's circle.
+    bool marksToday(QDate date) const;
+
+Q_SIGNALS:
+    void returnPressed();
+
+protected:
+    void paintCell(QPainter* painter, const QRect& rect, QDate date) const override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void useProgramColours();
+    void keepSelectionOnPage(int year, int month);
+
+    QWidget* m_days; // the grid of days, which holds the calendar's focus
+};
