@@ -1,10 +1,133 @@
 #include "AboutBoxUnit.h"
 
+#include "buttonkeys.h"
+#include "buttonpicture.h"
+#include "errorbox.h"
+#include "morehelp.h"
+#include "programfont.h"
+#include "resourcetext.h"
 #include "ui_AboutBoxUnit.h"
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TAboutBox>())
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QScreen>
+#include <QUrl>
+
+namespace {
+
+QFont arial(int pixels)
 {
-    ui->setupUi(this);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixels);
+    return font;
+}
+
+// Links look like links: underlined, pure blue, with the hand cursor.
+void makeLink(QLabel* label)
+{
+    QFont font = arial(11);
+    font.setUnderline(true);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    label->setPalette(palette);
+}
+
+} // namespace
+
+TAboutBox::TAboutBox(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      m_ui(std::make_unique<Ui::TAboutBox>())
+{
+    setFont(programFont());
+    m_ui->setupUi(this);
+    setFixedSize(327, 303);
+
+    QFont productFont = arial(21);
+    productFont.setBold(true);
+    m_ui->ProductName->setFont(productFont);
+    m_ui->ProductName->adjustSize();
+    m_ui->Comments->setFont(arial(11));
+    m_ui->Comments->setFixedHeight(m_ui->Comments->heightForWidth(m_ui->Comments->width()));
+    m_ui->Label1->adjustSize();
+
+    makeLink(m_ui->lbldravik);
+    m_ui->lbldravik->adjustSize();
+    makeLink(m_ui->lblemail); // keeps its designed width: a longer address is cut
+    m_ui->lblemail->setToolTip(QStringLiteral("mail to: ") + m_ui->lblemail->text().toLower());
+    m_ui->lbldravik->installEventFilter(this);
+    m_ui->lblemail->installEventFilter(this);
+
+    // The product picture is the program icon, enlarged pixel for pixel.
+    m_ui->Image1->setPixmap(
+        QPixmap(QStringLiteral(":/pictures/icon.bmp"))
+            .scaled(m_ui->Image1->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
+
+    m_ui->RichEdit1->setPlainText(resourceText(QStringLiteral(":/texts/freeware.txt")));
+
+    m_ui->OKbtn->setIcon(buttonPicture(QStringLiteral(":/pictures/close.bmp")));
+    m_ui->OKbtn->setIconSize({18, 18});
+    m_ui->BitBtn1->setIcon(buttonPicture(QStringLiteral(":/pictures/question.bmp")));
+    m_ui->BitBtn1->setIconSize({18, 18});
+    connect(m_ui->OKbtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_ui->BitBtn1, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { BitBtn1Click(); }); });
+
+    installButtonKeys(this);
+    m_ui->OKbtn->setFocus();
+
+    QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        move(screen->geometry().center() - rect().center());
 }
 
 TAboutBox::~TAboutBox() = default;
+
+bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
+{
+    // A label is clicked when the left button is let go over it.
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        auto* label = qobject_cast<QLabel*>(watched);
+        if (label && mouse->button() == Qt::LeftButton &&
+            label->rect().contains(mouse->position().toPoint())) {
+            if (label == m_ui->lbldravik)
+                runGuarded([this] { lbldravikClick(); });
+            else if (label == m_ui->lblemail)
+                runGuarded([this] { lblemailClick(); });
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TAboutBox::keyPressEvent(QKeyEvent* event)
+{
+    // There is no cancel button, so Escape does nothing.
+    if (event->matches(QKeySequence::Cancel))
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+void TAboutBox::lbldravikClick()
+{
+    // The site address in the hint leads to its home page. What the desktop
+    // makes of the request is its own affair.
+    QDesktopServices::openUrl(QUrl(m_ui->lbldravik->toolTip() + QStringLiteral("index.html")));
+}
+
+void TAboutBox::lblemailClick()
+{
+    QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + m_ui->lblemail->text()));
+}
+
+void TAboutBox::BitBtn1Click()
+{
+    TdlgMoreHelp dialog(this);
+    dialog.exec();
+}

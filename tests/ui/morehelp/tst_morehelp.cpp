@@ -178,11 +178,31 @@ private Q_SLOTS:
         QCOMPARE(result, int(QDialog::Rejected));
     }
 
-    void closeLetterAloneOnTheButton()
+    void closeByItsLetter_data()
     {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("alt");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("letter alone on the button") << QStringLiteral("BitBtn1") << false << true;
+        QTest::newRow("Alt+letter in the usage text")
+            << QStringLiteral("RichEdit1") << true << true;
+        QTest::newRow("letter alone in the usage text")
+            << QStringLiteral("RichEdit1") << false << false;
+    }
+
+    void closeByItsLetter()
+    {
+        QFETCH(QString, focus);
+        QFETCH(bool, alt);
+        QFETCH(bool, closes);
         TdlgMoreHelp dialog;
-        const int result = runDialog(dialog, [] { pressKey(Qt::Key_C); });
-        QCOMPARE(result, int(QDialog::Rejected));
+        const int result = runDialog(dialog, [&] {
+            dialog.findChild<QWidget*>(focus)->setFocus();
+            pressKey(Qt::Key_C, alt ? Qt::AltModifier : Qt::NoModifier);
+            // A shortcut shows the button pressed before it acts.
+            QTest::qWait(300);
+        });
+        QCOMPARE(result, closes ? int(QDialog::Rejected) : kLeftOpen);
     }
 
     void ctrlTabTurnsThePages_data()
