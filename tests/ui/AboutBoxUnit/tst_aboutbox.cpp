@@ -202,17 +202,6 @@ private Q_SLOTS:
         QCOMPARE(result, kLeftOpen);
     }
 
-    void otherClicksOpenNothing()
-    {
-        TAboutBox box;
-        box.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&box));
-        QTest::mouseClick(child<QLabel>(box, "lbldravik"), Qt::RightButton);
-        QTest::mouseClick(child<QLabel>(box, "ProductName"), Qt::LeftButton);
-        QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(200, 90));
-        QVERIFY(m_desktop.urls.isEmpty());
-    }
-
     void layoutKeepsItsSize()
     {
         TAboutBox box;

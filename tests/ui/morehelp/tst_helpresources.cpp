@@ -95,24 +95,6 @@ private Q_SLOTS:
             }
         }
     }
-
-    void buttonStripsShareTheirBackground_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::newRow("close") << QStringLiteral(":/pictures/close.bmp");
-        QTest::newRow("question") << QStringLiteral(":/pictures/question.bmp");
-    }
-
-    void buttonStripsShareTheirBackground()
-    {
-        // The greyed twin keeps the background colour, so that it too is
-        // drawn transparent, and differs from the normal image.
-        QFETCH(QString, path);
-        const QImage strip(path);
-        const int side = strip.height();
-        QCOMPARE(strip.pixel(0, side - 1), strip.pixel(side, side - 1));
-        QVERIFY(strip.copy(0, 0, side, side) != strip.copy(side, 0, side, side));
-    }
 };
 
 QTEST_MAIN(TestHelpResources)
