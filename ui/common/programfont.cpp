@@ -1,5 +1,6 @@
 #include "programfont.h"
 
+#include <QFontInfo>
 #include <QStringList>
 
 void registerFontSubstitutes()
@@ -16,5 +17,9 @@ QFont programFont()
 {
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
+    // The substitutes run about five per cent wider than MS Sans Serif, which
+    // the windows' captions were laid out for; narrow them to fit.
+    if (QFontInfo(font).family() != font.family())
+        font.setStretch(95);
     return font;
 }
