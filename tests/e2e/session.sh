@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Shared by the end-to-end tests: a virtual screen with a window manager, and
+# the real program run from a folder of its own (it keeps month.dat beside
+# itself). Source it; set NUVALORA to the built executable first.
+set -euo pipefail
+
+: "${NUVALORA:?set NUVALORA to the built nuvalora executable}"
+E2E_OUT=${E2E_OUT:-$PWD/e2e-output}
+mkdir -p "$E2E_OUT"
+E2E_TMP=$(mktemp -d)
+E2E_PIDS=()
+
+e2e_cleanup() {
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+# A fresh X display of 1280x1024 with openbox, so that focus and Alt+F4
+# behave as on a desktop.
+start_screen() {
+    local fd_file="$E2E_TMP/display"
+    exec {fd}<> <(:)
+    Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+    E2E_PIDS+=($!)
+    local number=""
+    read -r -t 10 number <&"$fd" || fail "Xvfb did not start"
+    exec {fd}<&-
+    export DISPLAY=":$number"
+    openbox >"$E2E_TMP/openbox.log" 2>&1 &
+    E2E_PIDS+=($!)
+    for _ in $(seq 50); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && return 0
+        sleep 0.1
+    done
+    fail "openbox did not start"
+}
+
+# Copies the program into a folder of its own and prints that folder.
+install_copy() {
+    local dir
+    dir=$(mktemp -d "$E2E_TMP/app.XXXXXX")
+    cp "$NUVALORA" "$dir/nuvalora"
+    echo "$dir"
+}
+
+# Starts the copy in the given folder; sets APP_PID.
+start_app() {
+    (cd "$1" && LANG=${APP_LANG:-en_US.UTF-8} LC_ALL= exec ./nuvalora) >"$E2E_TMP/app.log" 2>&1 &
+    APP_PID=$!
+    E2E_PIDS+=("$APP_PID")
+}
+
+# Waits for a visible window whose title matches the pattern; prints its id.
+wait_window() {
+    local pattern=$1 timeout=${2:-20} id
+    for _ in $(seq $((timeout * 10))); do
+        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | tail -n 1) || true
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "no window named '$pattern' within ${timeout}s"
+}
+
+# Waits until no visible window matches the pattern.
+wait_gone() {
+    local pattern=$1 timeout=${2:-20}
+    for _ in $(seq $((timeout * 10))); do
+        xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "window '$pattern' still there after ${timeout}s"
+}
+
+# Waits for the process to end; fails if it does not within the time.
+wait_exit() {
+    local pid=$1 timeout=${2:-20}
+    for _ in $(seq $((timeout * 10))); do
+        kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; return $?; }
+        sleep 0.1
+    done
+    fail "process $pid still running after ${timeout}s"
+}
+
+# Keeps a picture of the screen (or of one window) in the output folder.
+shot() {
+    local name=$1 window=${2:-root}
+    sleep 0.3
+    import -window "$window" "$E2E_OUT/$name.png"
+}
+
+# The bytes of a file as hex, for exact comparisons.
+hexof() {
+    od -An -tx1 -v "$1" | tr -d ' \n'
+}
