@@ -173,11 +173,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("hint");
         QTest::addColumn<QString>("target");
         QTest::newRow("web site") << QStringLiteral("lbldravik")
-                                  << QStringLiteral("http://www.dravik.example/")
-                                  << QStringLiteral("http://www.dravik.example/index.html");
+                                  << QStringLiteral("http://www.dravik.test/")
+                                  << QStringLiteral("http://www.dravik.test/index.html");
         QTest::newRow("sales mail")
-            << QStringLiteral("lblemail") << QStringLiteral("mail to: sales@dravik.example")
-            << QStringLiteral("mailto:sales@dravik.example");
+            << QStringLiteral("lblemail") << QStringLiteral("mail to: sales@dravik.test")
+            << QStringLiteral("mailto:sales@dravik.test");
     }
 
     void linksOpenWithTheDesktop()
@@ -212,7 +212,7 @@ private Q_SLOTS:
 
         // The mail link does not grow with its text: a longer address is cut.
         auto* mail = child<QLabel>(box, "lblemail");
-        mail->setText(QStringLiteral("a.much.longer.address@sales.dravik.example"));
+        mail->setText(QStringLiteral("a.much.longer.address@sales.dravik.test"));
         QTest::qWait(0);
         QVERIFY(mail->sizeHint().width() > 97);
         QCOMPARE(mail->geometry(), QRect(184, 75, 97, 13));
