@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes sure a CUPS scheduler is running with a cups-pdf queue named PDF as
 # the default printer, so that printing can be tried for real: every job comes
-# out as a PDF file in $HOME/PDF of the user who sent it. Safe to run again and
+# out as a PDF file in $HOME/PDF of the user who sent it, its text readable. Safe to run again and
 # again, and by several people at once; run it as root.
 set -euo pipefail
 
@@ -49,6 +49,11 @@ else
     lpadmin -p "$queue" -v cups-pdf:/ -P "$ppd" -E 2>&1 | grep -v -i 'deprecated' || true
     lpstat -p "$queue" >/dev/null 2>&1 || fail "could not add queue $queue"
 fi
+
+# Jobs reach cups-pdf as PostScript. Made with pdftocairo, that PostScript
+# keeps what each glyph stands for, so the text of a printed job can be read
+# back from its PDF (pdftotext); the other renderers lose it.
+lpadmin -p "$queue" -o pdftops-renderer-default=pdftocairo
 
 # A queue left stopped or rejecting by an earlier failure would hold jobs back.
 cupsenable "$queue"

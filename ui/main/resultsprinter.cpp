@@ -107,6 +107,17 @@ QSizeF pageAreaInPixels(const QPrinter& printer)
     return QSizeF(qreal(widthTwips) * dpiX / 1440, qreal(heightTwips) * dpiY / 1440);
 }
 
+// The results box's font may be sized in pixels as designed at 96 dots per
+// inch (11 pixels for 8 points); on paper it keeps its size in points.
+QFont fontForPaper(const QFont& font)
+{
+    if (font.pointSizeF() > 0 || font.pixelSize() <= 0)
+        return font;
+    QFont paper(font);
+    paper.setPointSize(qRound(font.pixelSize() * 72.0 / 96.0));
+    return paper;
+}
+
 [[noreturn]] void throwInvalidPrinter()
 {
     throw NuvaloraError(QStringLiteral("Printer selected is not valid"));
@@ -186,13 +197,14 @@ void ResultsPrinter::printJob(const QString& text, const QFont& font)
         throwInvalidPrinter();
 
     const QSizeF page = pageAreaInPixels(printer);
+    const QFont paperFont = fontForPaper(font);
     QTextOption wrapping;
     wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
 
     qreal top = 0; // where the next line goes on the current page
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (const QString& line : lines) {
-        QTextLayout layout(line, font, &printer);
+        QTextLayout layout(line, paperFont, &printer);
         layout.setTextOption(wrapping);
         layout.beginLayout();
         for (QTextLine piece = layout.createLine(); piece.isValid(); piece = layout.createLine()) {
