@@ -28,9 +28,6 @@ QFileDialog* ResultsSaver::dialogFor(QWidget* window)
         m_dialog->setOption(QFileDialog::DontConfirmOverwrite);
         m_dialog->setSizeGripEnabled(true);
         placeResultsDialogOnShow(m_dialog, window);
-    } else if (m_dialog->parentWidget() != window) {
-        m_dialog->setParent(window, m_dialog->windowFlags());
-        placeResultsDialogOnShow(m_dialog, window);
     }
     return m_dialog;
 }

@@ -9,8 +9,8 @@ class QFileDialog;
 class QWidget;
 
 // Saves the results box's lines to a text file chosen in the save dialog.
-// The dialog is made at the first save and kept for the run; the file name
-// chosen last is offered again, but never stored between runs.
+// The dialog is made at the first save, over that save's window, and kept for
+// the run; the file name chosen last is offered again, never stored.
 class ResultsSaver {
 public:
     ResultsSaver();
