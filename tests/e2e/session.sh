@@ -24,21 +24,52 @@ fail() {
 }
 
 # A fresh X display of 1280x1024 with openbox, so that focus and Alt+F4
-# behave as on a desktop.
+# behave as on a desktop. -noreset keeps the server from resetting when its
+# last client leaves, which would drop a client connecting at that moment.
 start_screen() {
-    local fd_file="$E2E_TMP/display"
     exec {fd}<> <(:)
-    Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+    Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
     local number=""
     read -r -t 10 number <&"$fd" || fail "Xvfb did not start"
     exec {fd}<&-
     export DISPLAY=":$number"
-    openbox >"$E2E_TMP/openbox.log" 2>&1 &
-    E2E_PIDS+=($!)
-    for _ in $(seq 50); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && return 0
-        sleep 0.1
+    start_window_manager
+}
+
+# openbox announces itself on the root window before it manages windows: a
+# window mapped in that gap is never shown. So the screen counts as ready only
+# once a probe window has really been put on it; openbox is started again if
+# it could not reach the display at all.
+start_window_manager() {
+    local attempt pid probe
+    for attempt in 1 2 3; do
+        openbox >>"$E2E_TMP/openbox.log" 2>&1 &
+        pid=$!
+        for _ in $(seq 100); do
+            xprop -root _OB_THEME 2>/dev/null | grep -q '=' && break
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.05
+        done
+        if kill -0 "$pid" 2>/dev/null; then
+            E2E_PIDS+=("$pid")
+            for _ in 1 2 3; do
+                xmessage -name e2e-probe -geometry +0+0 probe >/dev/null 2>&1 &
+                probe=$!
+                for _ in $(seq 40); do
+                    if xdotool search --onlyvisible --classname '^e2e-probe$' >/dev/null 2>&1; then
+                        kill "$probe" 2>/dev/null || true
+                        wait "$probe" 2>/dev/null || true
+                        return 0
+                    fi
+                    sleep 0.05
+                done
+                kill "$probe" 2>/dev/null || true
+                wait "$probe" 2>/dev/null || true
+            done
+            fail "openbox does not show windows"
+        fi
+        wait "$pid" 2>/dev/null || true
     done
     fail "openbox did not start"
 }
