@@ -120,8 +120,7 @@ TForm1::TForm1(const QString& storePath, QWidget* parent)
 
     ui->lbxdates->setModel(&m_dates);
     ui->lbxdates->setItemDelegate(new DateRowDelegate(this, ui->lbxdates));
-    ui->lbxdates->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ui->lbxdates->setSpacing(0);
+    ui->lbxdates->setRowHeight(kRowHeight);
 
     // A row's cycle length depends on the row above, so a change anywhere
     // repaints the rows below it too; and any change may make an undrawable

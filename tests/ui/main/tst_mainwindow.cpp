@@ -2,11 +2,11 @@
 #include "getdate.h"
 #include "main.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QListView>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -256,7 +256,7 @@ void TestMainWindow::layoutAndFrame()
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
 
     // Nine whole rows of 13 pixels fit the list, and no tenth.
-    auto* list = m_form->findChild<QListView*>(QStringLiteral("lbxdates"));
+    auto* list = m_form->findChild<QAbstractItemView*>(QStringLiteral("lbxdates"));
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     QCOMPARE(list->viewport()->height() / 13, 9);
@@ -421,7 +421,7 @@ void TestMainWindow::cancelledDateDialogChangesNothing()
     memo->setPlainText(QStringLiteral("marker")); // a rebuilt report would replace it
     answerDateDialog(QDate(2001, 5, 2), false);
     button("btnAdd")->click();
-    auto* list = m_form->findChild<QListView*>(QStringLiteral("lbxdates"));
+    auto* list = m_form->findChild<QAbstractItemView*>(QStringLiteral("lbxdates"));
     list->setCurrentIndex(m_form->dates().index(0));
     answerDateDialog(QDate(2001, 5, 2), false);
     button("btnEdit")->click();
@@ -449,7 +449,7 @@ void TestMainWindow::editLeavesTheListOutOfOrder()
     makeWindow(m_store);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    auto* list = m_form->findChild<QListView*>(QStringLiteral("lbxdates"));
+    auto* list = m_form->findChild<QAbstractItemView*>(QStringLiteral("lbxdates"));
     list->setCurrentIndex(m_form->dates().index(0));
     QVERIFY(button("btnEdit")->isEnabled());
     answerDateDialog(dateOfDay(d + 61), true);
@@ -469,7 +469,7 @@ void TestMainWindow::deleteWithAndWithoutSelection()
     makeWindow(m_store);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    auto* list = m_form->findChild<QListView*>(QStringLiteral("lbxdates"));
+    auto* list = m_form->findChild<QAbstractItemView*>(QStringLiteral("lbxdates"));
     list->setCurrentIndex(m_form->dates().index(0));
     button("btnDelete")->click();
     QCOMPARE(m_form->dates().count(), 0);
@@ -491,7 +491,7 @@ void TestMainWindow::undrawableRowIsReportedOnce()
     MessageBoxAnswerer answerer;
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    auto* list = m_form->findChild<QListView*>(QStringLiteral("lbxdates"));
+    auto* list = m_form->findChild<QAbstractItemView*>(QStringLiteral("lbxdates"));
     for (int i = 0; i < 10; ++i) {
         list->viewport()->repaint();
         QTest::qWait(30);
