@@ -235,7 +235,7 @@ void TestResultsFile::savedBytes_data()
     QTest::addColumn<QByteArray>("bytes");
 
     QTest::newRow("empty results box") << QStringList() << QByteArray();
-    QTest::newRow("empty-list report")
+    QTest::newRow("empty-list report, 56 bytes")
         << QStringList{kEmptyListLine}
         << QByteArray("Please enter the date of the start of your last period\r\n");
     QTest::newRow("five-line report")
@@ -260,8 +260,6 @@ void TestResultsFile::savedBytes()
     QCOMPARE(saveAnswering(lines, path, Press::Save), QString());
     QVERIFY2(m_problems.isEmpty(), qPrintable(m_problems.join(QStringLiteral("; "))));
     QCOMPARE(readAll(path), bytes);
-    if (lines == QStringList{kEmptyListLine})
-        QCOMPARE(QFileInfo(path).size(), 56);
 }
 
 void TestResultsFile::nameIsUsedExactlyAsChosen()

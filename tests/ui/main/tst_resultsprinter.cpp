@@ -53,13 +53,19 @@ QString pdfText(const QString& pdf)
     return run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
 }
 
-int pdfPages(const QString& pdf)
+// One field of pdfinfo's report, such as "Pages" or "Title".
+QString pdfInfo(const QString& pdf, const QString& field)
 {
     const QString info = run(QStringLiteral("pdfinfo"), {pdf});
-    const auto match = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)$"),
-                                          QRegularExpression::MultilineOption)
-                           .match(info);
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
+    return QRegularExpression(QStringLiteral("^%1:\\s+(.*)$").arg(field),
+                              QRegularExpression::MultilineOption)
+        .match(info)
+        .captured(1);
+}
+
+int pdfPages(const QString& pdf)
+{
+    return pdfInfo(pdf, QStringLiteral("Pages")).toInt();
 }
 
 // cups-pdf names its file after the job: "<title>-job_<id>.pdf", blanks
@@ -75,51 +81,37 @@ bool jobCompleted(const QString& pdf)
     return done.contains(QRegularExpression(QStringLiteral("\\S+-%1\\s").arg(match.captured(1))));
 }
 
-// Finished cups-pdf files made since the given moment that the test has not
-// looked at yet, oldest first.
-QStringList newFinishedPdfs(const QDateTime& since, QSet<QString>& seen)
+// Waits for the PDF of a finished job made since the given moment that
+// the test accepts. Other people's jobs may come out of the same queue
+// meanwhile; a marker in the text tells ours apart.
+QString waitForPdf(const QDateTime& since, const std::function<bool(const QString&)>& ours,
+                   int timeoutMs = 60000)
 {
-    QStringList found;
-    const QFileInfoList files =
-        QDir(pdfFolder())
-            .entryInfoList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time | QDir::Reversed);
-    for (const QFileInfo& file : files) {
-        if (file.lastModified() < since.addSecs(-1) || seen.contains(file.filePath()))
-            continue;
-        if (!jobCompleted(file.filePath()))
-            continue;
-        seen.insert(file.filePath());
-        found << file.filePath();
-    }
-    return found;
-}
-
-// Waits for the PDF of a finished job whose text holds the marker. Other
-// people's jobs may come out of the same queue meanwhile; the marker tells
-// ours apart.
-QString waitForPdfHolding(const QString& marker, const QDateTime& since, int timeoutMs = 60000)
-{
-    QSet<QString> seen;
+    QSet<QString> looked;
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < timeoutMs) {
-        const QStringList pdfs = newFinishedPdfs(since, seen);
-        for (const QString& pdf : pdfs) {
-            if (pdfText(pdf).contains(marker))
+    do {
+        const QFileInfoList files =
+            QDir(pdfFolder())
+                .entryInfoList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time | QDir::Reversed);
+        for (const QFileInfo& file : files) {
+            const QString pdf = file.filePath();
+            if (file.lastModified() < since.addSecs(-1) || looked.contains(pdf) ||
+                !jobCompleted(pdf))
+                continue;
+            looked.insert(pdf);
+            if (ours(pdf))
                 return pdf;
         }
         QTest::qWait(250);
-    }
+    } while (clock.elapsed() < timeoutMs);
     return QString();
 }
 
-QString pdfTitle(const QString& pdf)
+QString waitForPdfHolding(const QString& marker, const QDateTime& since, int timeoutMs = 60000)
 {
-    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
-    const auto match =
-        QRegularExpression(QStringLiteral("^Title:\\s+(.*)$"), QRegularExpression::MultilineOption)
-            .match(info);
-    return match.captured(1);
+    return waitForPdf(
+        since, [&](const QString& pdf) { return pdfText(pdf).contains(marker); }, timeoutMs);
 }
 
 // A word of a PDF with its box, in points from the page's top-left corner.
@@ -199,6 +191,7 @@ private:
                            std::function<void(QPrintDialog*)> change = {});
 
     QWidget m_window;
+    std::unique_ptr<QObject> m_answers; // this test's dialog answers, gone with it
     std::unique_ptr<ResultsPrinter> m_printer;
     QFont m_font;
     QString m_marker;
@@ -230,6 +223,7 @@ void TestResultsPrinter::initTestCase()
 
 void TestResultsPrinter::init()
 {
+    m_answers = std::make_unique<QObject>();
     m_printer = std::make_unique<ResultsPrinter>();
     m_marker = QUuid::createUuid().toString(QUuid::Id128).left(12);
     m_started = QDateTime::currentDateTime();
@@ -238,9 +232,9 @@ void TestResultsPrinter::init()
 void TestResultsPrinter::answerPrintDialog(PrintDialogSeen* seen, bool print,
                                            std::function<void(QPrintDialog*)> change)
 {
-    auto* poll = new QTimer(this);
+    auto* poll = new QTimer(m_answers.get());
     poll->setInterval(10);
-    connect(poll, &QTimer::timeout, this, [=] {
+    connect(poll, &QTimer::timeout, poll, [=] {
         auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
         if (!dialog)
             return;
@@ -319,8 +313,8 @@ void TestResultsPrinter::reportIsPrintedAsOneNamedJob()
     // cups-pdf names the file and the document after the job's title.
     QVERIFY2(QFileInfo(pdf).fileName().startsWith(QStringLiteral("Nuvalora_Sex_Plan")),
              qPrintable(pdf));
-    QVERIFY2(pdfTitle(pdf).contains(QStringLiteral("Nuvalora Sex Plan")),
-             qPrintable(pdfTitle(pdf)));
+    QVERIFY2(pdfInfo(pdf, QStringLiteral("Title")).contains(QStringLiteral("Nuvalora Sex Plan")),
+             qPrintable(pdfInfo(pdf, QStringLiteral("Title"))));
     QCOMPARE(pdfPages(pdf), 1);
     // pdftotext gives runs of blanks as one.
     const QString text = pdfText(pdf).simplified();
@@ -403,21 +397,12 @@ void TestResultsPrinter::emptyTextPrintsOneEmptyPage()
     m_printer->print(&m_window, QString(), m_font);
     QVERIFY(seen.shown);
 
-    // An empty job carries no marker: take the next finished job of ours
-    // whose text is empty.
-    QSet<QString> seenPdfs;
-    QString pdf;
-    QElapsedTimer clock;
-    clock.start();
-    while (pdf.isEmpty() && clock.elapsed() < 60000) {
-        for (const QString& candidate : newFinishedPdfs(m_started, seenPdfs)) {
-            if (QFileInfo(candidate).fileName().startsWith(QStringLiteral("Nuvalora_Sex_Plan")) &&
-                pdfText(candidate).trimmed().remove(QChar(0x0c)).isEmpty())
-                pdf = candidate;
-        }
-        if (pdf.isEmpty())
-            QTest::qWait(250);
-    }
+    // An empty job carries no marker: take the next finished job of this
+    // program whose text is empty.
+    const QString pdf = waitForPdf(m_started, [](const QString& candidate) {
+        return QFileInfo(candidate).fileName().startsWith(QStringLiteral("Nuvalora_Sex_Plan")) &&
+               pdfText(candidate).remove(QChar(0x0c)).trimmed().isEmpty();
+    });
     QVERIFY2(!pdf.isEmpty(), "no finished empty job came out of the queue");
     QCOMPARE(pdfPages(pdf), 1);
 }
@@ -431,10 +416,7 @@ void TestResultsPrinter::cancelPrintsNothing()
     // Nothing became current: the next print offers the default printer again.
     QVERIFY(!m_printer->currentPrinter());
 
-    QTest::qWait(5000);
-    QSet<QString> seenPdfs;
-    for (const QString& pdf : newFinishedPdfs(m_started, seenPdfs))
-        QVERIFY2(!pdfText(pdf).contains(m_marker), "a cancelled print came out");
+    QVERIFY2(waitForPdfHolding(m_marker, m_started, 5000).isEmpty(), "a cancelled print came out");
 }
 
 void TestResultsPrinter::copiesChosenStayForTheRun()
@@ -470,6 +452,7 @@ void TestResultsPrinter::secondPrintWhileSendingIsRefused()
 
     // Once the job is being sent, the event loop it keeps running between
     // pages lets the user press Print Results again and confirm the dialog.
+    const QString secondText = QStringLiteral("second ") + m_marker;
     const QPrinter* printerDuringJob = nullptr;
     PrintDialogSeen second;
     QString refusal;
@@ -484,7 +467,7 @@ void TestResultsPrinter::secondPrintWhileSendingIsRefused()
             dialog->findChild<QSpinBox*>(QStringLiteral("copies"))->setValue(7);
         });
         try {
-            m_printer->print(&m_window, QStringLiteral("second ") + m_marker, m_font);
+            m_printer->print(&m_window, secondText, m_font);
         } catch (const NuvaloraError& error) {
             refusal = error.message();
         }
@@ -509,12 +492,9 @@ void TestResultsPrinter::secondPrintWhileSendingIsRefused()
     const QString text = pdfText(pdf);
     for (int i = 1; i <= 300; ++i)
         QCOMPARE(text.count(numberedLine(i, m_marker)), 1);
-    QVERIFY(!text.contains(QStringLiteral("second ") + m_marker));
-    // And the refused print sent nothing of its own.
-    QTest::qWait(3000);
-    QSet<QString> seenPdfs{pdf};
-    for (const QString& other : newFinishedPdfs(m_started, seenPdfs))
-        QVERIFY2(!pdfText(other).contains(m_marker), "the refused print came out");
+    // And the refused print sent nothing, on its own or within the first job.
+    QVERIFY2(waitForPdfHolding(secondText, m_started, 3000).isEmpty(),
+             "the refused print came out");
 }
 
 // With CUPS out of reach (CUPS_SERVER naming a socket that is not there).
