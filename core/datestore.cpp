@@ -75,8 +75,10 @@ void save(const QString& path, const DateList& list)
 {
     const QByteArray contents = joinLines(list);
     QSaveFile file(path);
+    // A short list sits in the file's buffer until the end, and commit() does
+    // not notice when writing that out falls short; flush() does.
     if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() ||
-        !file.commit())
+        !file.flush() || !file.commit())
         throw NuvaloraError(QStringLiteral("Cannot create file %1").arg(path));
 }
 

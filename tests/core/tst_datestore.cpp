@@ -72,6 +72,7 @@ private Q_SLOTS:
     void everyByteButLineEndsSurvives();
     void replacedRowIsSortedAgainAfterReload();
     void saveThatCannotCreateLeavesOldFile();
+    void saveFailingHalfWayLeavesOldFileWhole_data();
     void saveFailingHalfWayLeavesOldFileWhole();
     void pathIsBesideTheExecutable();
 
@@ -216,14 +217,26 @@ void TestDateStore::saveThatCannotCreateLeavesOldFile()
     QVERIFY(QFileInfo(m_path).isDir());
 }
 
+void TestDateStore::saveFailingHalfWayLeavesOldFileWhole_data()
+{
+    // A large list is written while it is saved; a short one only when the
+    // file is finished, which must fail just the same.
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("limit");
+    QTest::newRow("large list") << 100000 << 64 * 1024;
+    QTest::newRow("short list") << 5 << 10;
+}
+
 void TestDateStore::saveFailingHalfWayLeavesOldFileWhole()
 {
+    QFETCH(int, rows);
+    QFETCH(int, limit);
     const QByteArray old = "36966\r\n36994\r\n";
     writeAll(m_path, old);
     DateList list;
-    list.assign(std::vector<QByteArrayView>(100000, "37000"));
+    list.assign(std::vector<QByteArrayView>(std::size_t(rows), "37000"));
     {
-        const FileSizeLimit limit(64 * 1024); // the new list needs about 700 kB
+        const FileSizeLimit sizeLimit{rlim_t(limit)}; // less than the new list needs
         try {
             DateStore::save(m_path, list);
             QFAIL("a save beyond the size limit succeeded");
@@ -237,7 +250,7 @@ void TestDateStore::saveFailingHalfWayLeavesOldFileWhole()
              QStringList{QStringLiteral("month.dat")});
     // And once writing works again, the save goes through.
     DateStore::save(m_path, list);
-    QCOMPARE(readAll(m_path).size(), 700000);
+    QCOMPARE(readAll(m_path).size(), rows * 7);
 }
 
 void TestDateStore::pathIsBesideTheExecutable()
