@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QSessionManager>
+#include <QTimer>
 
 Program::Program()
 {
@@ -24,7 +25,6 @@ Program::Program()
     setDisplayDatePattern(localeShortDatePattern());
 
     m_mainWindow = std::make_unique<TForm1>(DateStore::defaultPath());
-    m_mainWindow->setDateDialog(new TForm2(m_mainWindow.get())); // hidden until asked
 
     // At log-off the dates are kept as a close would keep them.
     TForm1* form = m_mainWindow.get();
@@ -34,7 +34,40 @@ Program::Program()
 
 Program::~Program() = default;
 
+namespace {
+
+// The date selection dialog lives hidden for the whole run. It is made as
+// soon as the main window has painted itself for the first time, so that
+// building its calendar does not hold up the first sight of the window;
+// nothing can ask for a date before then.
+class DateDialogMaker : public QObject {
+public:
+    explicit DateDialogMaker(TForm1* mainWindow) : QObject(mainWindow), m_mainWindow(mainWindow)
+    {
+        mainWindow->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            m_mainWindow->removeEventFilter(this);
+            QTimer::singleShot(0, m_mainWindow, [mainWindow = m_mainWindow] {
+                mainWindow->setDateDialog(new TForm2(mainWindow));
+            });
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    TForm1* m_mainWindow;
+};
+
+} // namespace
+
 void Program::show()
 {
+    new DateDialogMaker(m_mainWindow.get());
     m_mainWindow->show();
 }
