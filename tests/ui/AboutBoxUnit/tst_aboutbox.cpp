@@ -1,6 +1,7 @@
 #include "AboutBoxUnit.h"
 #include "programfont.h"
 
+#include "modaldialog.h"
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
@@ -11,46 +12,6 @@
 #include <QTimer>
 #include <QUrl>
 #include <functional>
-
-namespace {
-
-constexpr int kLeftOpen = 99; // what runDialog returns when the steps left the dialog open
-
-template <typename T> T* child(QWidget& dialog, const char* name)
-{
-    return dialog.findChild<T*>(QLatin1String(name));
-}
-
-// Shows the dialog modally, as the main window does, with the steps done
-// while it is open. Steps that leave it open get kLeftOpen, so that a failing
-// check ends the run instead of hanging it.
-int runDialog(QDialog& dialog, const std::function<void()>& steps)
-{
-    QTimer::singleShot(0, &dialog, [&dialog, steps] {
-        if (QTest::qWaitForWindowActive(&dialog))
-            steps();
-        else
-            QTest::qFail("the dialog did not become active", __FILE__, __LINE__);
-        if (dialog.isVisible())
-            dialog.done(kLeftOpen);
-    });
-    return dialog.exec();
-}
-
-void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QWidget* focus = QApplication::focusWidget();
-    QVERIFY(focus);
-    QTest::keyClick(focus, key, modifiers);
-}
-
-QString focusName()
-{
-    QWidget* focus = QApplication::focusWidget();
-    return focus ? focus->objectName() : QString();
-}
-
-} // namespace
 
 // Stands in for the desktop's browser and mail program.
 class UrlRecorder : public QObject {

@@ -2,6 +2,7 @@
 #include "getdate.h"
 #include "main.h"
 
+#include "testfiles.h"
 #include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QDir>
@@ -100,12 +101,6 @@ public:
 private:
     QTimer m_timer;
 };
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 // Counts the close requests a window gets.
 class CloseCounter : public QObject {

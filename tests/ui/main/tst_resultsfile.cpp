@@ -3,6 +3,7 @@
 
 #include "error.h"
 #include "resultsfile.h"
+#include "testfiles.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -18,9 +19,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 
 namespace {
 
@@ -34,42 +33,6 @@ QStringList fiveLineReport()
             QStringLiteral("Recommended dates for sex:  Everyday from 5/8/01 to 5/14/01"),
             QStringLiteral("Best day for sex:  5/13/01  (1 chance in 3 of conceiving)")};
 }
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-// Lowers the largest file this process may write, so that a write fails
-// part of the way through as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 // What the save dialog showed when it opened.
 struct Offered {
@@ -282,7 +245,7 @@ void TestResultsFile::nameIsUsedExactlyAsChosen()
 void TestResultsFile::existingFileIsReplacedWithoutQuestion()
 {
     const QString path = m_dir->filePath(QStringLiteral("nuvalora.txt"));
-    writeBytes(path, QByteArray(500, 'x'));
+    writeAll(path, QByteArray(500, 'x'));
 
     QCOMPARE(saveAnswering({kEmptyListLine}, path, Press::Save), QString());
     QVERIFY2(m_problems.isEmpty(),
@@ -349,7 +312,7 @@ void TestResultsFile::failedWriteLeavesEarlierFileWhole()
     QFETCH(int, sizeLimit);
     const QString path = m_dir->filePath(QStringLiteral("plan.txt"));
     const QByteArray earlier = resultsFileContents({kEmptyListLine});
-    writeBytes(path, earlier);
+    writeAll(path, earlier);
 
     QString message;
     {

@@ -1,6 +1,7 @@
 #include "morehelp.h"
 #include "programfont.h"
 
+#include "modaldialog.h"
 #include <QApplication>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -15,48 +16,12 @@
 
 namespace {
 
-constexpr int kLeftOpen = 99; // what runDialog returns when the steps left the dialog open
-
 QString resourceFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());
-}
-
-template <typename T> T* child(QWidget& dialog, const char* name)
-{
-    return dialog.findChild<T*>(QLatin1String(name));
-}
-
-// Shows the dialog modally, as the main window does, with the steps done
-// while it is open. Steps that leave it open get kLeftOpen, so that a failing
-// check ends the run instead of hanging it.
-int runDialog(QDialog& dialog, const std::function<void()>& steps)
-{
-    QTimer::singleShot(0, &dialog, [&dialog, steps] {
-        if (QTest::qWaitForWindowActive(&dialog))
-            steps();
-        else
-            QTest::qFail("the dialog did not become active", __FILE__, __LINE__);
-        if (dialog.isVisible())
-            dialog.done(kLeftOpen);
-    });
-    return dialog.exec();
-}
-
-void pressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QWidget* focus = QApplication::focusWidget();
-    QVERIFY(focus);
-    QTest::keyClick(focus, key, modifiers);
-}
-
-QString focusName()
-{
-    QWidget* focus = QApplication::focusWidget();
-    return focus ? focus->objectName() : QString();
 }
 
 } // namespace
