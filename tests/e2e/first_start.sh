@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# shellcheck source-path=SCRIPTDIR
+# First start with no month.dat: the first view asks for the date of the last
+# period (read back by copying the results box), Close ends the program with
+# exit code 0, and an empty month.dat is left beside the executable.
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=session.sh
+source "$here/session.sh"
+# shellcheck source=planner.sh
+source "$here/planner.sh"
+
+start_screen
+dir=$(install_copy)
+[ ! -e "$dir/month.dat" ] || fail "the fresh folder already has a month.dat"
+start_app "$dir"
+main=$(wait_main_window)
+shot first-start "$main"
+
+expect_results_text "$main" "Please enter the date of the start of your last period"
+[ ! -e "$dir/month.dat" ] || fail "month.dat was written before the window closed"
+
+xdotool key alt+c
+status=0
+wait_exit "$APP_PID" 30 || status=$?
+[ "$status" -eq 0 ] || fail "the program ended with exit code $status"
+[ -f "$dir/month.dat" ] || fail "no month.dat beside the executable after Close"
+[ ! -s "$dir/month.dat" ] || fail "month.dat is not empty: $(hexof "$dir/month.dat")"
+echo "PASS: first start asks for the last period; Close leaves an empty month.dat"

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# shellcheck source-path=SCRIPTDIR
+# Print Results through the real print dialog to the default printer, a
+# cups-pdf queue: the PDF that comes out, named after the job, holds the
+# report's lines.
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=session.sh
+source "$here/session.sh"
+# shellcheck source=planner.sh
+source "$here/planner.sh"
+
+"$here/../../scripts/start-cups.sh" >"$E2E_TMP/start-cups.log" 2>&1 ||
+    { cat "$E2E_TMP/start-cups.log" >&2; fail "no CUPS scheduler with a PDF queue"; }
+# cups-pdf writes into $HOME/PDF of the job's owner.
+pdf_dir="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
+
+start_screen
+dir=$(install_copy)
+start_app "$dir"
+main=$(wait_main_window)
+
+xdotool key Return # Add Date... has the focus
+wait_window '^Select Date$' >/dev/null
+xdotool key Return # OK: 13 April 2001
+wait_gone '^Select Date$'
+# A length of its own, so that this job's PDF is told apart from other jobs
+# printed on the same queue.
+press_button "$main" setlength
+wait_window '^Length of Cycle$' >/dev/null
+length=37
+xdotool type --delay 50 "$length"
+xdotool key Return
+wait_gone '^Length of Cycle$'
+report=$(report_text manual "$length" 36994)
+expect_results_text "$main" "$report"
+
+touch "$E2E_TMP/before-print"
+sleep 1 # file times in whole seconds on some file systems
+press_button "$main" print
+dialog=$(wait_window '^Print$')
+shot print-dialog "$dialog"
+xdotool key Return # Print
+wait_gone '^Print$' 30
+
+# pdftotext keeps the words but not always the runs of blanks between them,
+# and ends each page with a form feed.
+squeeze() { tr -d '\f' | tr -s ' \t' ' ' | sed 's/^ //; s/ $//' | grep -v '^$' || true; }
+want=$(printf '%s\n' "$report" | squeeze)
+found=""
+for _ in $(seq 120); do
+    while IFS= read -r -d '' pdf; do
+        text=$(pdftotext -layout "$pdf" - 2>/dev/null | squeeze) || continue
+        [ "$text" = "$want" ] && { found=$pdf; break; }
+    done < <(find "$pdf_dir" -maxdepth 1 -name 'Nuvalora_Sex_Plan*.pdf' -newer "$E2E_TMP/before-print" -print0 2>/dev/null)
+    [ -n "$found" ] && break
+    sleep 0.5
+done
+if [ -z "$found" ]; then
+    ls -la "$pdf_dir" >&2 || true
+    lpstat -W all -o >&2 || true
+    fail "no PDF of the job 'Nuvalora Sex Plan' holding the report within 60s"
+fi
+cp "$found" "$E2E_OUT/printed-results.pdf"
+
+xdotool key alt+c
+status=0
+wait_exit "$APP_PID" 30 || status=$?
+[ "$status" -eq 0 ] || fail "the program ended with exit code $status"
+echo "PASS: printed to $(basename "$found") with the report's lines"

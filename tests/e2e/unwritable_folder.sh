@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# shellcheck source-path=SCRIPTDIR
+# The program run by an ordinary user from a folder that user cannot write:
+# Close shows the error box and the window stays; once the folder is made
+# writable, Close ends the program and month.dat is written.
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=session.sh
+source "$here/session.sh"
+# shellcheck source=planner.sh
+source "$here/planner.sh"
+
+[ "$(id -u)" -eq 0 ] || { echo "SKIP: needs root to run the program as another user"; exit 77; }
+user=nuvalora-test
+if ! id "$user" >/dev/null 2>&1; then
+    useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$user" ||
+        fail "cannot create the user $user"
+fi
+
+start_screen
+dir=$(install_copy)
+# The user may reach the folder and run the program, but not write there.
+chmod 711 "$E2E_TMP"
+chmod 755 "$dir" "$dir/nuvalora"
+home=$(mktemp -d "$E2E_TMP/home.XXXXXX")
+chown "$user" "$home"
+runuser -u "$user" -- test -w "$dir" && fail "$user can write $dir"
+
+# The local X server lets local clients of any user in (no -auth file).
+(cd "$dir" && exec runuser -u "$user" -- env HOME="$home" LANG=en_US.UTF-8 LC_ALL= \
+    XDG_RUNTIME_DIR="$home" ./nuvalora) >"$E2E_TMP/app.log" 2>&1 &
+APP_PID=$!
+E2E_PIDS+=("$APP_PID")
+main=$(wait_main_window)
+program_pid=$(xdotool getwindowpid "$main")
+E2E_PIDS+=("$program_pid")
+[ "$(ps -o user= -p "$program_pid" | tr -d ' ')" = "$user" ] ||
+    fail "the program does not run as $user"
+
+xdotool key alt+c
+box=$(wait_error_box)
+shot unwritable-error "$box"
+[ -n "$(visible_main_window)" ] || fail "the main window went away with the failed close"
+kill -0 "$program_pid" 2>/dev/null || fail "the program ended after the failed close"
+[ ! -e "$dir/month.dat" ] || fail "a month.dat appeared in the unwritable folder"
+xdotool key Return # OK
+wait_error_box_gone
+sleep 0.5
+kill -0 "$program_pid" 2>/dev/null || fail "the program ended after the error box"
+[ -n "$(visible_main_window)" ] || fail "the main window went away after the error box"
+
+chmod 777 "$dir"
+# The main window is active again after the error box: Alt+C reaches it.
+xdotool key alt+c
+status=0
+wait_exit "$APP_PID" 30 || status=$?
+[ "$status" -eq 0 ] || fail "the program ended with exit code $status"
+[ -f "$dir/month.dat" ] || fail "no month.dat after Close in the writable folder"
+[ ! -s "$dir/month.dat" ] || fail "month.dat is not empty: $(hexof "$dir/month.dat")"
+[ "$(stat -c %U "$dir/month.dat")" = "$user" ] || fail "month.dat was not written by $user"
+echo "PASS: the failed close kept the window; the later close wrote month.dat"
