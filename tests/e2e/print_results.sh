@@ -60,7 +60,9 @@ if [ -z "$found" ]; then
     lpstat -W all -o >&2 || true
     fail "no PDF of the job 'Nuvalora Sex Plan' holding the report within 60s"
 fi
+# Kept with the other pictures, and taken off the shared output folder.
 cp "$found" "$E2E_OUT/printed-results.pdf"
+rm -f "$found"
 
 xdotool key alt+c
 status=0
