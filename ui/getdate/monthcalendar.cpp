@@ -2,9 +2,11 @@
 
 #include "clock.h"
 
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
+#include <QTableView>
 #include <QTextCharFormat>
 #include <algorithm>
 
@@ -29,6 +31,12 @@ MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent), m_days(
     }
     if (m_days)
         m_days->installEventFilter(this);
+    // Six weeks must fit the calendar's designed height: let the rows share
+    // it rather than each keep the height a table row would like.
+    if (auto* table = qobject_cast<QTableView*>(m_days)) {
+        table->verticalHeader()->setMinimumSectionSize(1);
+        table->horizontalHeader()->setMinimumSectionSize(1);
+    }
 
     connect(this, &QCalendarWidget::currentPageChanged, this, &MonthCalendar::keepSelectionOnPage);
 }
