@@ -11,7 +11,8 @@ function(nuvalora_add_test name)
     add_test(NAME ${name} COMMAND ${name})
     set(env "LANG=en_US.UTF-8" "LC_ALL=" "LANGUAGE=" "TZ=UTC")
     if(ARG_WIDGETS)
-        list(APPEND env "QT_QPA_PLATFORM=offscreen")
+        # The program's own style, which the windows are laid out for.
+        list(APPEND env "QT_QPA_PLATFORM=offscreen" "QT_STYLE_OVERRIDE=Windows")
     endif()
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300
                          LABELS "${ARG_LABELS}")

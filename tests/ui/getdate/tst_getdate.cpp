@@ -123,6 +123,16 @@ private Q_SLOTS:
                 QCOMPARE(cell.data(Qt::ForegroundRole).value<QColor>() == text, !neighbour);
             }
         }
+
+        // All six weeks fit the calendar's designed height, the last whole.
+        w.run([&w] {
+            const QRect lastWeek = w.days->visualRect(w.days->model()->index(6, 0));
+            QVERIFY(lastWeek.height() > 0);
+            QVERIFY2(lastWeek.bottom() < w.days->viewport()->height(),
+                     qPrintable(QStringLiteral("last week ends at %1 of %2")
+                                    .arg(lastWeek.bottom())
+                                    .arg(w.days->viewport()->height())));
+        });
     }
 
     void firstOpeningOffersTheDayOfTheLayout_data()
