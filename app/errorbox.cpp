@@ -39,6 +39,8 @@ void showErrorBox(const QString& message)
     QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(),
                     errorBoxText(message), QMessageBox::Ok);
     box.setObjectName(QStringLiteral("errorBox"));
+    // Messages quote whatever stood in month.dat; it is shown, never formatted.
+    box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     // Centred on the monitor of the window that was active.
     QScreen* screen = active ? active->screen() : QGuiApplication::primaryScreen();

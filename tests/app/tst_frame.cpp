@@ -30,6 +30,7 @@ public:
         icon = box->icon();
         modality = box->windowModality();
         buttons = box->buttons().size();
+        format = box->textFormat();
         box->button(QMessageBox::Ok)->click();
     }
     QString text;
@@ -37,6 +38,7 @@ public:
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     Qt::WindowModality modality = Qt::NonModal;
     qsizetype buttons = 0;
+    Qt::TextFormat format = Qt::AutoText;
 };
 
 // An object whose event handler fails, as a window's handler might.
@@ -105,6 +107,12 @@ void TestFrame::errorBoxLooksRight()
     QCOMPARE(answer.icon, QMessageBox::Critical);
     QCOMPARE(answer.modality, Qt::ApplicationModal);
     QCOMPARE(answer.buttons, 1);
+
+    // A message quoting a row that looks like markup shows it as it stands.
+    ErrorBoxAnswer markup;
+    showErrorBox(QStringLiteral("'<b>36994</b>' is not a valid integer value"));
+    QCOMPARE(markup.text, QStringLiteral("'<b>36994</b>' is not a valid integer value."));
+    QCOMPARE(markup.format, Qt::PlainText);
 }
 
 void TestFrame::handlerErrorReachesTheBoxAndTheLoopGoesOn()
