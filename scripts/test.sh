@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Nuvalora Sex Planner and runs the whole test suite: every test in a
-# normal build, then the core tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# normal build (the end-to-end ones on a virtual screen of their own), a
+# bounded fuzzing run over the core, then the core tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
@@ -15,6 +16,9 @@ build="$root/build/test"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNUVALORA_WERROR=ON >/dev/null
 cmake --build "$build" -j "$jobs"
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
+
+echo "== fuzzing the core (${FUZZ_SECONDS:-60} s a target)"
+FUZZ_BUILD="$root/build/fuzz" FUZZ_JOBS="$jobs" "$root/scripts/fuzz-smoke.sh"
 
 echo "== sanitizer build (core)"
 asan="$root/build/sanitize"
