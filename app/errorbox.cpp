@@ -33,11 +33,23 @@ QString currentErrorMessage()
     }
 }
 
+QString errorBoxShownText(const QString& message)
+{
+    // A message can quote a whole line of month.dat, which may be megabytes
+    // long; the box keeps its start and its end around an ellipsis.
+    constexpr qsizetype kHead = 700;
+    constexpr qsizetype kTail = 200;
+    const QString text = errorBoxText(message);
+    if (text.size() <= kHead + kTail + 1)
+        return text;
+    return text.left(kHead) + QChar(0x2026) + text.right(kTail);
+}
+
 void showErrorBox(const QString& message)
 {
     QWidget* const active = QApplication::activeWindow();
     QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(),
-                    errorBoxText(message), QMessageBox::Ok);
+                    errorBoxShownText(message), QMessageBox::Ok);
     box.setObjectName(QStringLiteral("errorBox"));
     // Messages quote whatever stood in month.dat; it is shown, never formatted.
     box.setTextFormat(Qt::PlainText);

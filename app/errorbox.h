@@ -11,6 +11,10 @@ class QMessageBox;
 // empty or already ends in a character whose 8-bit code is "." (0x2E) or lower.
 QString errorBoxText(const QString& message);
 
+// The text as the box shows it: a message too long to read in a box keeps
+// its start and its end around an ellipsis.
+QString errorBoxShownText(const QString& message);
+
 // Shows the error box (application-modal, titled with the application name)
 // and returns when the user has dismissed it.
 void showErrorBox(const QString& message);

@@ -113,6 +113,16 @@ void TestFrame::errorBoxLooksRight()
     showErrorBox(QStringLiteral("'<b>36994</b>' is not a valid integer value"));
     QCOMPARE(markup.text, QStringLiteral("'<b>36994</b>' is not a valid integer value."));
     QCOMPARE(markup.format, Qt::PlainText);
+
+    // A row of megabytes is quoted by its start and end only.
+    const QString row(5'000'000, QLatin1Char('7'));
+    const QString shown =
+        errorBoxShownText(QStringLiteral("'%1x' is not a valid integer value").arg(row));
+    QCOMPARE(shown.size(), 901);
+    QVERIFY(shown.startsWith(QStringLiteral("'777")));
+    QVERIFY(shown.endsWith(QStringLiteral("7x' is not a valid integer value.")));
+    QCOMPARE(shown[700], QChar(0x2026));
+    QCOMPARE(errorBoxShownText(row.left(899)), row.left(899) + QLatin1Char('.'));
 }
 
 void TestFrame::handlerErrorReachesTheBoxAndTheLoopGoesOn()
