@@ -32,7 +32,7 @@ unmount() {
     # The program runs from the mount: end it first.
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
-    if mountpoint -q "$dir"; then umount "$dir"; fi
+    if mountpoint -q "$dir"; then umount "$dir" || umount -l "$dir" || true; fi
     e2e_cleanup
 }
 trap unmount EXIT
