@@ -13,10 +13,7 @@ dir=$(install_copy)
 start_app "$dir"
 main=$(wait_main_window)
 
-xdotool key Return # Add Date... has the focus
-wait_window '^Select Date$' >/dev/null
-xdotool key Return # OK: 13 April 2001
-wait_gone '^Select Date$'
+add_first_date # 13 April 2001
 last=36994
 
 # The input box opens with the length box's text (28) selected: typing

@@ -176,3 +176,12 @@ selected_day_cell() {
     done
     fail "no selected day found in the calendar"
 }
+
+# Adds the dialog's first day, 13 April 2001, with Enter twice: "Add Date..."
+# has the focus at start, and OK has it at the dialog's first opening.
+add_first_date() {
+    xdotool key Return
+    wait_window '^Select Date$' >/dev/null
+    xdotool key Return
+    wait_gone '^Select Date$'
+}

@@ -19,10 +19,7 @@ dir=$(install_copy)
 start_app "$dir"
 main=$(wait_main_window)
 
-xdotool key Return # Add Date... has the focus
-wait_window '^Select Date$' >/dev/null
-xdotool key Return # OK: 13 April 2001
-wait_gone '^Select Date$'
+add_first_date # 13 April 2001
 # A length of its own, so that this job's PDF is told apart from other jobs
 # printed on the same queue.
 press_button "$main" setlength
