@@ -45,27 +45,20 @@ error_box_of() {
     return 1
 }
 
-# Waits for the main window of the program with this process id.
-wait_main_window() {
-    local pid=$1 timeout=${2:-30} id
+# Waits until the finder (main_window_of or error_box_of) finds a window of
+# the program with this process id; prints its id.
+wait_for_window_of() {
+    local finder=$1 pid=$2 timeout=$3 what=$4 id
     for _ in $(seq $((timeout * 20))); do
-        id=$(main_window_of "$pid") && { echo "$id"; return 0; }
-        kill -0 "$pid" 2>/dev/null || fail "the program ended before its window came up"
+        id=$("$finder" "$pid") && { echo "$id"; return 0; }
+        kill -0 "$pid" 2>/dev/null || fail "the program ended before its $what came up"
         sleep 0.05
     done
-    fail "no main window within ${timeout}s"
+    fail "no $what within ${timeout}s"
 }
 
-# Waits for an error box of that program; prints its id.
-wait_error_box() {
-    local pid=$1 timeout=${2:-30} id
-    for _ in $(seq $((timeout * 20))); do
-        id=$(error_box_of "$pid") && { echo "$id"; return 0; }
-        kill -0 "$pid" 2>/dev/null || fail "the program ended instead of showing an error box"
-        sleep 0.05
-    done
-    fail "no error box within ${timeout}s"
-}
+wait_main_window() { wait_for_window_of main_window_of "$1" "${2:-30}" "main window"; }
+wait_error_box() { wait_for_window_of error_box_of "$1" "${2:-30}" "error box"; }
 
 # Presses a key in a window through the window manager's focus, as a user's
 # keyboard would (events sent straight to a window are ignored by openbox).
