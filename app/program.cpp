@@ -2,7 +2,6 @@
 
 #include "datestore.h"
 #include "daynumber.h"
-#include "getdate.h"
 #include "main.h"
 #include "programfont.h"
 #include "programstyle.h"
@@ -38,8 +37,8 @@ namespace {
 
 // The date selection dialog lives hidden for the whole run. It is made as
 // soon as the main window has painted itself for the first time, so that
-// building its calendar does not hold up the first sight of the window;
-// nothing can ask for a date before then.
+// building its calendar does not hold up the first sight of the window. A
+// press that asks for a date before then makes it on the spot.
 class DateDialogMaker : public QObject {
 public:
     explicit DateDialogMaker(TForm1* mainWindow) : QObject(mainWindow), m_mainWindow(mainWindow)
@@ -52,9 +51,8 @@ protected:
     {
         if (event->type() == QEvent::Paint) {
             m_mainWindow->removeEventFilter(this);
-            QTimer::singleShot(0, m_mainWindow, [mainWindow = m_mainWindow] {
-                mainWindow->setDateDialog(new TForm2(mainWindow));
-            });
+            QTimer::singleShot(0, m_mainWindow,
+                               [mainWindow = m_mainWindow] { mainWindow->dateDialog(); });
             deleteLater();
         }
         return false;

@@ -32,8 +32,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     TForm1 form(dir.filePath(QStringLiteral("month.dat")));
-    auto* dialog = new TForm2(&form);
-    form.setDateDialog(dialog);
+    TForm2* dialog = &form.dateDialog();
 
     std::vector<QByteArray> rows;
     rows.reserve(1000000);

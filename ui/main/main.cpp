@@ -218,11 +218,16 @@ void TForm1::UpdateDisplay(bool automatic)
     buildReport(m_dates, automatic ? CycleMode::Automatic : CycleMode::Manual, sink);
 }
 
-void TForm1::btnAddClick()
+TForm2& TForm1::dateDialog()
 {
     if (!m_dateDialog)
-        return;
-    const std::optional<DayNumber> day = askForDate(*m_dateDialog);
+        m_dateDialog = new TForm2(this);
+    return *m_dateDialog;
+}
+
+void TForm1::btnAddClick()
+{
+    const std::optional<DayNumber> day = askForDate(dateDialog());
     if (!day)
         return;
     m_dates.add(dayText(*day));
@@ -232,9 +237,9 @@ void TForm1::btnAddClick()
 void TForm1::btnEditClick()
 {
     const std::optional<int> row = selectedRow();
-    if (!row || !m_dateDialog)
+    if (!row)
         return;
-    const std::optional<DayNumber> day = askForDate(*m_dateDialog);
+    const std::optional<DayNumber> day = askForDate(dateDialog());
     if (!day)
         return;
     m_dates.replace(*row, dayText(*day));

@@ -3,8 +3,8 @@
 // The main window. The dates live in a DateList, the model that lbxdates
 // shows and the store loads at FormShow and saves at FormClose; UpdateDisplay
 // builds the results report from it into memo1 and edtLength. Dates come in
-// through the date selection dialog (TForm2), which the frame creates once and
-// hands over. Results leave through ResultsPrinter and ResultsSaver.
+// through the date selection dialog (TForm2), made once and kept hidden
+// between uses. Results leave through ResultsPrinter and ResultsSaver.
 
 #include "datelist.h"
 #include "daynumber.h"
@@ -33,7 +33,9 @@ public:
     explicit TForm1(const QString& storePath, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    void setDateDialog(TForm2* dialog) { m_dateDialog = dialog; }
+    // The date selection dialog, made the first time it is wanted and kept
+    // for the rest of the run.
+    TForm2& dateDialog();
     DateList& dates() { return m_dates; }
     QString storePath() const { return m_storePath; }
 
