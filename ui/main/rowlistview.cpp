@@ -205,6 +205,18 @@ void RowListView::rowsInserted(const QModelIndex& parent, int start, int end)
     viewport()->update();
 }
 
+void RowListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end)
+{
+    // When its row goes, the selection goes with it and the list selects
+    // nothing; the stock view would move the selection to a neighbour, and
+    // a second Delete Date would delete that one too.
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && current.parent() == parent && current.row() >= start &&
+        current.row() <= end)
+        selectionModel()->clearCurrentIndex();
+    QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
+}
+
 void RowListView::setModel(QAbstractItemModel* model)
 {
     if (this->model())

@@ -32,6 +32,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void updateGeometries() override;
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
     void reset() override;
 
 private:

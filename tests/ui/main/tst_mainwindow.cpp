@@ -2,6 +2,7 @@
 #include "getdate.h"
 #include "main.h"
 
+#include "modalanswers.h"
 #include "testfiles.h"
 #include <QAbstractItemView>
 #include <QCalendarWidget>
@@ -20,87 +21,37 @@ namespace {
 
 const QString kAskLine = QStringLiteral("Please enter the date of the start of your last period");
 
-// Runs the action on the next modal window of the given kind to come up,
-// as a person would answer it.
-template <typename Kind = QWidget>
-void answerNextModal(std::function<void(QWidget*)> action, const QString& objectName = QString())
-{
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [action, poll, objectName] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (qobject_cast<Kind*>(modal) &&
-            (objectName.isEmpty() || modal->objectName() == objectName))
-            action(modal);
-        else
-            QTimer::singleShot(10, *poll);
-    };
-    QTimer::singleShot(0, *poll);
-}
-
-// Answers the next message box with OK, keeping its text.
-void answerMessageBox(QString* text)
-{
-    answerNextModal<QMessageBox>([text](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        QVERIFY2(box, qPrintable(modal->objectName()));
-        *text = box->text();
-        box->button(QMessageBox::Ok)->click();
-    });
-}
-
 // Picks a day in the date dialog and presses OK, or Cancel.
-void answerDateDialog(QDate date, bool ok)
+void answerDateDialog(ModalAnswers& answers, QDate date, bool ok)
 {
-    answerNextModal<TForm2>([date, ok](QWidget* modal) {
-        auto* dialog = qobject_cast<TForm2*>(modal);
-        QVERIFY(dialog);
+    answers.expect<TForm2>([date, ok](QWidget* dialog) {
         if (date.isValid())
             dialog->findChild<QCalendarWidget*>(QStringLiteral("cal"))->setSelectedDate(date);
-        dialog->findChild<QPushButton*>(ok ? QStringLiteral("BitBtn1") : QStringLiteral("BitBtn4"))
-            ->click();
+        QTest::mouseClick(dialog->findChild<QPushButton*>(ok ? QStringLiteral("BitBtn1")
+                                                             : QStringLiteral("BitBtn4")),
+                          Qt::LeftButton);
     });
 }
 
 // Types into the input box of Set Manually and presses OK, or Cancel.
-void answerInputBox(const QString& typed, bool ok, QString* offered = nullptr)
+void answerInputBox(ModalAnswers& answers, const QString& typed, bool ok,
+                    QString* offered = nullptr)
 {
-    answerNextModal(
-        [typed, ok, offered](QWidget* modal) {
-            QCOMPARE(modal->windowTitle(), QStringLiteral("Length of Cycle"));
-            auto* edit = modal->findChild<QLineEdit*>(QStringLiteral("edit"));
+    answers.expect<QDialog>(
+        [typed, ok, offered](QWidget* box) {
+            QCOMPARE(box->windowTitle(), QStringLiteral("Length of Cycle"));
+            auto* edit = box->findChild<QLineEdit*>(QStringLiteral("edit"));
             if (offered)
                 *offered = edit->text();
-            edit->setText(typed);
-            modal->findChild<QPushButton*>(ok ? QStringLiteral("ok") : QStringLiteral("cancel"))
-                ->click();
+            edit->selectAll();
+            QTest::keyClick(edit, Qt::Key_Delete);
+            QTest::keyClicks(edit, typed);
+            QTest::mouseClick(
+                box->findChild<QPushButton*>(ok ? QStringLiteral("ok") : QStringLiteral("cancel")),
+                Qt::LeftButton);
         },
         QStringLiteral("inputBox"));
 }
-
-// While it lives, answers every message box that comes up with OK, and
-// closes any other modal window, noting what it saw.
-class MessageBoxAnswerer {
-public:
-    MessageBoxAnswerer()
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-                texts << box->text();
-                box->button(QMessageBox::Ok)->click();
-            } else if (modal) {
-                others << modal->objectName();
-                modal->close();
-            }
-        });
-        m_timer.start(10);
-    }
-    QStringList texts;
-    QStringList others;
-
-private:
-    QTimer m_timer;
-};
 
 // Counts the close requests a window gets.
 class CloseCounter : public QObject {
@@ -130,17 +81,18 @@ private Q_SLOTS:
     void layoutAndFrame();
     void storedDatesAreShownWithTheirCycles();
     void badStoreIsReportedBeforeTheWindowAppears();
+    void unreadableStoreLeavesAnEmptyUsableWindow();
     void unwritableStoreKeepsTheWindowOpen();
     void closeButtonClosesOnceAndKeepsTheDates();
-    void tabOrderAndFocus();
+    void tabOrderFocusAndKeyboardSelection();
     void letterAloneOnAButtonPressesIt();
-    void sessionEndKeepsTheDatesQuietly();
 
     void addedDatesAreSortedAndDuplicatesShowZeroDays();
+    void selectionStaysOnItsDateWhenOthersAreAdded();
     void cancelledDateDialogChangesNothing();
-    void editWithoutSelectionShowsNoDialog();
     void editLeavesTheListOutOfOrder();
-    void deleteWithAndWithoutSelection();
+    void deletingTheSelectedRowSelectsNothing_data();
+    void deletingTheSelectedRowSelectsNothing();
     void undrawableRowIsReportedOnce();
     void setManually_data();
     void setManually();
@@ -148,10 +100,19 @@ private Q_SLOTS:
 
 private:
     void makeWindow(const QString& storePath);
+    void showWindow();
     void writeStore(const QByteArray& contents);
+    // The stored days, one row each.
+    void storeDays(const QList<DayNumber>& days);
     QString memoText() const;
     QString lengthText() const;
     QPushButton* button(const char* name) const;
+    QAbstractItemView* list() const;
+    // Clicks row i of the date list (the list shows its first rows).
+    void clickRow(int row);
+    void press(const char* name);
+    QList<int> selectedRows() const;
+    QList<QByteArray> rows() const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_store;
@@ -184,11 +145,23 @@ void TestMainWindow::makeWindow(const QString& storePath)
     m_form = std::make_unique<TForm1>(storePath);
 }
 
+void TestMainWindow::showWindow()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+}
+
 void TestMainWindow::writeStore(const QByteArray& contents)
 {
-    QFile file(m_store);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(contents);
+    writeAll(m_store, contents);
+}
+
+void TestMainWindow::storeDays(const QList<DayNumber>& days)
+{
+    QByteArray contents;
+    for (DayNumber day : days)
+        contents += dayText(day) + "\r\n";
+    writeStore(contents);
 }
 
 QString TestMainWindow::memoText() const
@@ -206,11 +179,41 @@ QPushButton* TestMainWindow::button(const char* name) const
     return m_form->findChild<QPushButton*>(QString::fromLatin1(name));
 }
 
+QAbstractItemView* TestMainWindow::list() const
+{
+    return m_form->findChild<QAbstractItemView*>(QStringLiteral("lbxdates"));
+}
+
+void TestMainWindow::clickRow(int row)
+{
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, QPoint(40, row * 13 + 6));
+}
+
+void TestMainWindow::press(const char* name)
+{
+    QTest::mouseClick(button(name), Qt::LeftButton);
+}
+
+QList<int> TestMainWindow::selectedRows() const
+{
+    QList<int> selected;
+    for (const QModelIndex& index : list()->selectionModel()->selectedRows())
+        selected << index.row();
+    return selected;
+}
+
+QList<QByteArray> TestMainWindow::rows() const
+{
+    QList<QByteArray> texts;
+    for (int i = 0; i < m_form->dates().count(); ++i)
+        texts << m_form->dates().text(i);
+    return texts;
+}
+
 void TestMainWindow::firstViewWithoutStoredDates()
 {
     makeWindow(m_store);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    showWindow();
     QCOMPARE(m_form->dates().count(), 0);
     QCOMPARE(lengthText(), QString());
     QCOMPARE(memoText(), kAskLine);
@@ -250,10 +253,8 @@ void TestMainWindow::layoutAndFrame()
     QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
 
     // Nine whole rows of 13 pixels fit the list, and no tenth.
-    auto* list = m_form->findChild<QAbstractItemView*>(QStringLiteral("lbxdates"));
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    QCOMPARE(list->viewport()->height() / 13, 9);
+    showWindow();
+    QCOMPARE(list()->viewport()->height() / 13, 9);
     QCOMPARE(button("BitBtn3")->text(), QStringLiteral("About..."));
     QVERIFY(!button("BitBtn3")->icon().isNull());
 }
@@ -263,8 +264,7 @@ void TestMainWindow::storedDatesAreShownWithTheirCycles()
     // 14 March and 13 April 2001, stored out of order.
     writeStore("36994\r\n36964\r\n");
     makeWindow(m_store);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    showWindow();
     QCOMPARE(m_form->rowDisplayText(0), QStringLiteral(" 3/14/01"));
     QCOMPARE(m_form->rowDisplayText(1),
              QStringLiteral(" 4/13/01   (Menstrual cycle length: 30 days)"));
@@ -276,27 +276,49 @@ void TestMainWindow::badStoreIsReportedBeforeTheWindowAppears()
 {
     writeStore("abc\r\n");
     makeWindow(m_store);
+    ModalAnswers answers;
     QString first;
     bool windowShownDuringBox = true;
-    answerNextModal<QMessageBox>([&](QWidget* modal) {
+    answers.expect<QMessageBox>([&](QWidget* modal) {
         windowShownDuringBox = m_form->windowHandle() && m_form->windowHandle()->isVisible();
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        QVERIFY(box);
+        auto* box = static_cast<QMessageBox*>(modal);
         first = box->text();
-        box->button(QMessageBox::Ok)->click();
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     });
     QString second;
-    answerMessageBox(&second); // the row cannot be drawn either
+    answers.expectMessageBox(&second); // the row cannot be drawn either
     m_form->show();
     QCOMPARE(first, QStringLiteral("'abc' is not a valid integer value."));
     QVERIFY(!windowShownDuringBox);
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     QTRY_COMPARE(second, QStringLiteral("'abc' is not a valid floating point value."));
     // The window is usable: deleting the bad row leaves a good report.
-    m_form->dates().remove(0);
-    button("btnDelete")->setEnabled(true);
-    button("btnDelete")->click();
+    clickRow(0);
+    press("btnDelete");
+    QCOMPARE(m_form->dates().count(), 0);
     QCOMPARE(memoText(), kAskLine);
+    QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
+}
+
+void TestMainWindow::unreadableStoreLeavesAnEmptyUsableWindow()
+{
+    // A month.dat that is there but cannot be read as a file.
+    QVERIFY(QDir().mkpath(m_store));
+    makeWindow(m_store);
+    ModalAnswers answers;
+    QString message;
+    answers.expectMessageBox(&message);
+    showWindow();
+    QTRY_COMPARE(message, QStringLiteral("Cannot open file %1.").arg(m_store));
+    QCOMPARE(m_form->dates().count(), 0);
+    QCOMPARE(memoText(), QString()); // no report on that showing
+
+    answerDateDialog(answers, QDate(2001, 4, 13), true);
+    press("btnAdd");
+    QCOMPARE(rows(), QList<QByteArray>{"36994"});
+    QVERIFY(
+        memoText().startsWith(QStringLiteral("Using a typical length of menstrual cycle of 28")));
+    QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
 }
 
 void TestMainWindow::unwritableStoreKeepsTheWindowOpen()
@@ -304,20 +326,21 @@ void TestMainWindow::unwritableStoreKeepsTheWindowOpen()
     const QString folder = m_dir->filePath(QStringLiteral("later"));
     const QString store = folder + QStringLiteral("/month.dat");
     makeWindow(store);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    showWindow();
 
+    ModalAnswers answers;
     QString message;
-    answerMessageBox(&message);
-    QVERIFY(!m_form->close());
+    answers.expectMessageBox(&message);
+    press("BitBtn2");
     QCOMPARE(message, QStringLiteral("Cannot create file %1.").arg(store));
     QVERIFY(m_form->isVisible());
 
     // Once the folder is there, a later close goes through and keeps the list.
     QVERIFY(QDir().mkpath(folder));
-    QVERIFY(m_form->close());
+    press("BitBtn2");
     QVERIFY(!m_form->isVisible());
     QCOMPARE(readAll(store), QByteArray());
+    QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
 }
 
 void TestMainWindow::closeButtonClosesOnceAndKeepsTheDates()
@@ -326,23 +349,23 @@ void TestMainWindow::closeButtonClosesOnceAndKeepsTheDates()
     makeWindow(m_store);
     CloseCounter counter;
     m_form->installEventFilter(&counter);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    QTest::mouseClick(button("BitBtn2"), Qt::LeftButton);
+    showWindow();
+    press("BitBtn2");
     QTRY_VERIFY(!m_form->isVisible());
     QCOMPARE(counter.closes, 1);
     QCOMPARE(readAll(m_store), QByteArray("36964\r\n36994\r\n"));
 }
 
-void TestMainWindow::tabOrderAndFocus()
+void TestMainWindow::tabOrderFocusAndKeyboardSelection()
 {
+    storeDays({d, d + 28, d + 56});
     makeWindow(m_store);
     m_form->show();
     QApplication::setActiveWindow(m_form.get());
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("btnAdd"));
 
-    auto visit = [this](int steps) {
+    auto visit = [](int steps) {
         QStringList names;
         for (int i = 0; i < steps; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -352,8 +375,13 @@ void TestMainWindow::tabOrderAndFocus()
     };
     QCOMPARE(visit(9), (QStringList{"lbxdates", "btnSetLength", "btnPrint", "btnSave", "BitBtn2",
                                     "BitBtn1", "BitBtn3", "btnAdd", "lbxdates"}));
-    button("btnEdit")->setEnabled(true);
-    button("btnDelete")->setEnabled(true);
+
+    // A row chosen with the keys enables Edit Date and Delete Date, which
+    // then take their places in the tab order.
+    QTest::keyClick(list(), Qt::Key_Down);
+    QCOMPARE(selectedRows().size(), 1);
+    QVERIFY(button("btnEdit")->isEnabled());
+    QVERIFY(button("btnDelete")->isEnabled());
     button("btnAdd")->setFocus();
     QCOMPARE(visit(3), (QStringList{"btnEdit", "btnDelete", "lbxdates"}));
     // Escape presses nothing.
@@ -372,132 +400,173 @@ void TestMainWindow::letterAloneOnAButtonPressesIt()
     QVERIFY(QFile::exists(m_store));
 }
 
-void TestMainWindow::sessionEndKeepsTheDatesQuietly()
-{
-    makeWindow(m_dir->filePath(QStringLiteral("missing/month.dat")));
-    m_form->dates().add("36994");
-    m_form->saveForSessionEnd(); // no box, no error: the session must end
-    QVERIFY(!QApplication::activeModalWidget());
-
-    makeWindow(m_store);
-    m_form->dates().add("36994");
-    m_form->saveForSessionEnd();
-    QCOMPARE(readAll(m_store), QByteArray("36994\r\n"));
-}
-
 void TestMainWindow::addedDatesAreSortedAndDuplicatesShowZeroDays()
 {
     makeWindow(m_store);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    showWindow();
+    ModalAnswers answers;
     // A press that comes before the date dialog was made still gets it.
     QVERIFY(!m_form->findChild<TForm2*>());
-    answerDateDialog(QDate(2001, 4, 13), true);
-    button("btnAdd")->click();
+    answerDateDialog(answers, QDate(2001, 4, 13), true);
+    press("btnAdd");
     QCOMPARE(m_form->findChildren<TForm2*>().size(), 1);
     QCOMPARE(memoText().section(QLatin1Char('\n'), 0, 0),
              QStringLiteral("Using a typical length of menstrual cycle of 28"));
-    answerDateDialog(QDate(2001, 3, 14), true);
-    button("btnAdd")->click();
-    answerDateDialog(QDate(2001, 4, 13), true);
-    button("btnAdd")->click();
-    QCOMPARE(m_form->dates().count(), 3);
-    QCOMPARE(m_form->dates().text(0), QByteArray("36964"));
+    answerDateDialog(answers, QDate(2001, 3, 14), true);
+    press("btnAdd");
+    answerDateDialog(answers, QDate(2001, 4, 13), true);
+    press("btnAdd");
+    QCOMPARE(rows(), (QList<QByteArray>{"36964", "36994", "36994"}));
     QCOMPARE(m_form->rowDisplayText(2),
              QStringLiteral(" 4/13/01   (Menstrual cycle length: 0 days)"));
     QCOMPARE(lengthText(), QStringLiteral("15")); // 30 / 2
+    QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
+}
+
+void TestMainWindow::selectionStaysOnItsDateWhenOthersAreAdded()
+{
+    storeDays({d, d + 28, d + 56, d + 84});
+    makeWindow(m_store);
+    showWindow();
+    clickRow(2);
+    QCOMPARE(selectedRows(), QList<int>{2});
+
+    ModalAnswers answers;
+    answerDateDialog(answers, dateOfDay(d + 14), true); // goes above the selected row
+    press("btnAdd");
+    QCOMPARE(selectedRows(), QList<int>{3});
+    QCOMPARE(m_form->dates().text(3), dayText(d + 56));
+    answerDateDialog(answers, dateOfDay(d + 70), true); // goes below it
+    press("btnAdd");
+    QCOMPARE(selectedRows(), QList<int>{3});
+    QCOMPARE(m_form->dates().text(3), dayText(d + 56));
+    QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
 }
 
 void TestMainWindow::cancelledDateDialogChangesNothing()
 {
-    writeStore("36994\r\n");
+    storeDays({d, d + 28, d + 56});
     makeWindow(m_store);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    showWindow();
     auto* memo = m_form->findChild<QPlainTextEdit*>(QStringLiteral("memo1"));
     memo->setPlainText(QStringLiteral("marker")); // a rebuilt report would replace it
-    answerDateDialog(QDate(2001, 5, 2), false);
-    button("btnAdd")->click();
-    auto* list = m_form->findChild<QAbstractItemView*>(QStringLiteral("lbxdates"));
-    list->setCurrentIndex(m_form->dates().index(0));
-    answerDateDialog(QDate(2001, 5, 2), false);
-    button("btnEdit")->click();
+    ModalAnswers answers;
+    answerDateDialog(answers, QDate(2001, 5, 2), false);
+    press("btnAdd");
+    clickRow(1);
+    answerDateDialog(answers, QDate(2001, 5, 2), false);
+    press("btnEdit");
     QCOMPARE(memoText(), QStringLiteral("marker"));
-    QCOMPARE(m_form->dates().count(), 1);
-    QCOMPARE(m_form->dates().text(0), QByteArray("36994"));
-}
-
-void TestMainWindow::editWithoutSelectionShowsNoDialog()
-{
-    makeWindow(m_store);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    MessageBoxAnswerer watcher;
-    button("btnEdit")->setEnabled(true);
-    button("btnEdit")->click();
-    QTest::qWait(50);
-    QVERIFY(watcher.others.isEmpty());
-    QVERIFY(watcher.texts.isEmpty());
+    QCOMPARE(rows(), (QList<QByteArray>{dayText(d), dayText(d + 28), dayText(d + 56)}));
+    QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
 }
 
 void TestMainWindow::editLeavesTheListOutOfOrder()
 {
-    writeStore("36994\r\n37024\r\n"); // d and d + 30
+    storeDays({d, d + 30, d + 60});
     makeWindow(m_store);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    auto* list = m_form->findChild<QAbstractItemView*>(QStringLiteral("lbxdates"));
-    list->setCurrentIndex(m_form->dates().index(0));
+    showWindow();
+    clickRow(1);
     QVERIFY(button("btnEdit")->isEnabled());
-    answerDateDialog(dateOfDay(d + 61), true);
-    button("btnEdit")->click();
-    QCOMPARE(m_form->dates().text(0), dayText(d + 61));
-    QCOMPARE(m_form->dates().text(1), dayText(d + 30));
-    QCOMPARE(list->currentIndex().row(), 0);
+    ModalAnswers answers;
+    answerDateDialog(answers, dateOfDay(d + 95), true);
+    press("btnEdit");
+    // The new day stays where the old one was, and so does the selection.
+    QCOMPARE(rows(), (QList<QByteArray>{dayText(d), dayText(d + 95), dayText(d + 60)}));
+    QCOMPARE(selectedRows(), QList<int>{1});
     QVERIFY(
-        m_form->rowDisplayText(1).endsWith(QStringLiteral("(Menstrual cycle length: -31 days)")));
-    QCOMPARE(lengthText(), QStringLiteral("-31"));
-    QVERIFY(memoText().contains(QStringLiteral("Next Period: ") + displayDate(d + 30 - 31)));
+        m_form->rowDisplayText(1).endsWith(QStringLiteral("(Menstrual cycle length: 95 days)")));
+    QVERIFY(
+        m_form->rowDisplayText(2).endsWith(QStringLiteral("(Menstrual cycle length: -35 days)")));
+    QCOMPARE(lengthText(), QStringLiteral("30"));
+    // The last row is taken as the latest period.
+    QVERIFY(memoText().contains(QStringLiteral("Next Period: ") + displayDate(d + 60 + 30)));
+    QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
 }
 
-void TestMainWindow::deleteWithAndWithoutSelection()
+void TestMainWindow::deletingTheSelectedRowSelectsNothing_data()
 {
-    writeStore("36994\r\n");
-    makeWindow(m_store);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    auto* list = m_form->findChild<QAbstractItemView*>(QStringLiteral("lbxdates"));
-    list->setCurrentIndex(m_form->dates().index(0));
-    button("btnDelete")->click();
-    QCOMPARE(m_form->dates().count(), 0);
-    QVERIFY(list->selectionModel()->selectedRows().isEmpty());
-    QCOMPARE(memoText(), kAskLine);
-    QCOMPARE(lengthText(), QStringLiteral("28")); // the last length stays
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("row");
+    QTest::newRow("first of five") << 5 << 0;
+    QTest::newRow("middle of five") << 5 << 2;
+    QTest::newRow("last of five") << 5 << 4;
+    QTest::newRow("the only row") << 1 << 0;
+}
 
+void TestMainWindow::deletingTheSelectedRowSelectsNothing()
+{
+    QFETCH(int, count);
+    QFETCH(int, row);
+    QList<QByteArray> expected;
+    QList<DayNumber> days;
+    for (int i = 0; i < count; ++i) {
+        days << d + 28 * i;
+        if (i != row)
+            expected << dayText(d + 28 * i);
+    }
+    storeDays(days);
+    makeWindow(m_store);
+    showWindow();
+    const QString lengthBefore = lengthText();
+
+    clickRow(row);
+    QCOMPARE(selectedRows(), QList<int>{row});
+    press("btnDelete");
+    QCOMPARE(rows(), expected);
+    QCOMPARE(selectedRows(), QList<int>());
+    QVERIFY(!list()->currentIndex().isValid());
+    if (count == 1) {
+        QCOMPARE(memoText(), kAskLine);
+        QCOMPARE(lengthText(), lengthBefore); // the last length stays
+    }
+
+    // With nothing selected, Delete Date deletes nothing but rebuilds the
+    // report, and Edit Date shows no dialog.
     auto* memo = m_form->findChild<QPlainTextEdit*>(QStringLiteral("memo1"));
     memo->setPlainText(QStringLiteral("marker"));
-    button("btnDelete")->click(); // nothing selected: the report is rebuilt all the same
-    QCOMPARE(memoText(), kAskLine);
-    QVERIFY(button("btnEdit")->isEnabled());
+    ModalAnswers answers;
+    press("btnDelete");
+    QCOMPARE(rows(), expected);
+    QVERIFY(memoText() != QStringLiteral("marker"));
+    press("btnEdit");
+    QTest::qWait(50);
+    QCOMPARE(rows(), expected);
+    QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
+
+    // Nothing is selected until the user selects. Tabbing into the list puts
+    // its focus on the first row without selecting it; the arrow keys select.
+    if (count > 1) {
+        QCOMPARE(QApplication::focusWidget(), button("btnEdit"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // to Delete Date
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // to the list
+        QCOMPARE(QApplication::focusWidget(), list());
+        QCOMPARE(selectedRows(), QList<int>());
+        QTest::keyClick(list(), Qt::Key_Down);
+        QCOMPARE(selectedRows(), QList<int>{1});
+        QTest::keyClick(list(), Qt::Key_Up);
+        QCOMPARE(selectedRows(), QList<int>{0});
+    }
 }
 
 void TestMainWindow::undrawableRowIsReportedOnce()
 {
     writeStore("36994\r\n37001x\r\n");
     makeWindow(m_store);
-    MessageBoxAnswerer answerer;
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    auto* list = m_form->findChild<QAbstractItemView*>(QStringLiteral("lbxdates"));
+    ModalAnswers answers;
+    QString first, second;
+    answers.expectMessageBox(&first);
+    answers.expectMessageBox(&second);
+    showWindow();
     for (int i = 0; i < 10; ++i) {
-        list->viewport()->repaint();
+        list()->viewport()->repaint();
         QTest::qWait(30);
     }
     // The report's integer error once, and the drawing error once: repaints
     // after the box has gone do not bring it back.
-    QCOMPARE(answerer.texts, (QStringList{"'37001x' is not a valid integer value.",
-                                          "'37001x' is not a valid floating point value."}));
-    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QTRY_COMPARE(second, QStringLiteral("'37001x' is not a valid floating point value."));
+    QCOMPARE(first, QStringLiteral("'37001x' is not a valid integer value."));
+    QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
 }
 
 void TestMainWindow::setManually_data()
@@ -528,35 +597,37 @@ void TestMainWindow::setManually()
     if (!stored.isEmpty())
         writeStore(stored);
     makeWindow(m_store);
-    if (stored.contains("zz")) {
+    const bool badRow = stored.contains("zz");
+    ModalAnswers answers;
+    QString reportError, drawError;
+    if (badRow) {
         // The bad stored row fails the first report and its own drawing.
-        MessageBoxAnswerer answerer;
-        m_form->show();
-        QTRY_COMPARE(answerer.texts.size(), 2);
+        answers.expectMessageBox(&reportError);
+        answers.expectMessageBox(&drawError);
     }
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    QVERIFY(!QApplication::activeModalWidget());
+    showWindow();
+    QTRY_VERIFY(!badRow || !drawError.isEmpty());
     const QString lengthBefore = lengthText();
     const QString reportBefore = memoText();
 
     QString offered;
-    answerInputBox(typed, true, &offered);
+    answerInputBox(answers, typed, true, &offered);
     QString warning;
     QString warningTitle;
-    if (length.isEmpty() || stored.contains("zz")) {
-        answerNextModal<QMessageBox>([&](QWidget* modal) {
-            auto* box = qobject_cast<QMessageBox*>(modal);
+    if (length.isEmpty() || badRow) {
+        answers.expect<QMessageBox>([&](QWidget* modal) {
+            auto* box = static_cast<QMessageBox*>(modal);
             warning = box->text();
             warningTitle = box->windowTitle();
             QCOMPARE(box->icon(), QMessageBox::Warning);
-            box->button(QMessageBox::Ok)->click();
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
         });
     }
-    button("btnSetLength")->click();
+    press("btnSetLength");
     QCOMPARE(offered, lengthBefore);
+    QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
 
-    if (stored.contains("zz")) {
+    if (badRow) {
         // The number was taken; the report failed on the last row.
         QCOMPARE(warning, QStringLiteral("You did not specify a valid number"));
         QCOMPARE(lengthText(), QStringLiteral("31"));
@@ -581,24 +652,27 @@ void TestMainWindow::setManuallyCancelAndLaterAdd()
 {
     writeStore("36994\r\n");
     makeWindow(m_store);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    answerInputBox(QStringLiteral("40"), false);
-    button("btnSetLength")->click();
+    showWindow();
+    ModalAnswers answers;
+    const QString reportBefore = memoText();
+    answerInputBox(answers, QStringLiteral("40"), false);
+    press("btnSetLength");
     QCOMPARE(lengthText(), QStringLiteral("28"));
+    QCOMPARE(memoText(), reportBefore);
 
     // OK with the text unchanged turns the report into a manual one.
-    answerInputBox(QStringLiteral("28"), true);
-    button("btnSetLength")->click();
+    answerInputBox(answers, QStringLiteral("28"), true);
+    press("btnSetLength");
     QVERIFY(memoText().startsWith(QStringLiteral("Using a manually set menstrual cycle of 28")));
 
-    answerInputBox(QStringLiteral("40"), true);
-    button("btnSetLength")->click();
+    answerInputBox(answers, QStringLiteral("40"), true);
+    press("btnSetLength");
     QCOMPARE(lengthText(), QStringLiteral("40"));
     // The next add works the length out again.
-    answerDateDialog(dateOfDay(d + 26), true);
-    button("btnAdd")->click();
+    answerDateDialog(answers, dateOfDay(d + 26), true);
+    press("btnAdd");
     QCOMPARE(lengthText(), QStringLiteral("26"));
+    QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
 }
 
 QTEST_MAIN(TestMainWindow)
