@@ -75,6 +75,10 @@ void save(const QString& path, const DateList& list)
 {
     const QByteArray contents = joinLines(list);
     QSaveFile file(path);
+    // month.dat is replaced whole wherever its folder lets a new file be made
+    // beside it. Where the folder does not, but month.dat itself may be
+    // written, it is written in place, as it was before the atomic save.
+    file.setDirectWriteFallback(true);
     // A short list sits in the file's buffer until the end, and commit() does
     // not notice when writing that out falls short; flush() does.
     if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() ||

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # shellcheck source-path=SCRIPTDIR
-# The program run by an ordinary user from a folder that user cannot write:
-# Close shows the error box and the window stays; once the folder is made
-# writable, Close ends the program and month.dat is written.
+# The program run by an ordinary user from a folder that user cannot write.
+# With no month.dat there, Close shows the error box and the window stays;
+# once the folder is made writable, Close ends the program and month.dat is
+# written. With a month.dat the user may write in that folder, Close keeps
+# the dates in it.
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=session.sh
 source "$here/session.sh"
@@ -25,16 +27,21 @@ home=$(mktemp -d "$E2E_TMP/home.XXXXXX")
 chown "$user" "$home"
 runuser -u "$user" -- test -w "$dir" && fail "$user can write $dir"
 
-# The local X server lets local clients of any user in (no -auth file).
-(cd "$dir" && exec runuser -u "$user" -- env HOME="$home" LANG=en_US.UTF-8 LC_ALL= \
-    XDG_RUNTIME_DIR="$home" ./nuvalora) >"$E2E_TMP/app.log" 2>&1 &
-APP_PID=$!
-E2E_PIDS+=("$APP_PID")
-main=$(wait_main_window)
-program_pid=$(xdotool getwindowpid "$main")
-E2E_PIDS+=("$program_pid")
-[ "$(ps -o user= -p "$program_pid" | tr -d ' ')" = "$user" ] ||
-    fail "the program does not run as $user"
+# Starts the copy as the user; sets APP_PID, main and program_pid. The local
+# X server lets local clients of any user in (no -auth file).
+start_as_user() {
+    (cd "$dir" && exec runuser -u "$user" -- env HOME="$home" LANG=en_US.UTF-8 LC_ALL= \
+        XDG_RUNTIME_DIR="$home" ./nuvalora) >"$E2E_TMP/app.log" 2>&1 &
+    APP_PID=$!
+    E2E_PIDS+=("$APP_PID")
+    main=$(wait_main_window)
+    program_pid=$(xdotool getwindowpid "$main")
+    E2E_PIDS+=("$program_pid")
+    [ "$(ps -o user= -p "$program_pid" | tr -d ' ')" = "$user" ] ||
+        fail "the program does not run as $user"
+}
+
+start_as_user
 
 xdotool key alt+c
 box=$(wait_error_box)
@@ -57,4 +64,25 @@ wait_exit "$APP_PID" 30 || status=$?
 [ -f "$dir/month.dat" ] || fail "no month.dat after Close in the writable folder"
 [ ! -s "$dir/month.dat" ] || fail "month.dat is not empty: $(hexof "$dir/month.dat")"
 [ "$(stat -c %U "$dir/month.dat")" = "$user" ] || fail "month.dat was not written by $user"
-echo "PASS: the failed close kept the window; the later close wrote month.dat"
+
+# The folder closed again, with the user's own month.dat in it: nothing new
+# can be made beside the file, but the file itself takes the dates.
+chmod 755 "$dir"
+printf '36966\r\n' >"$dir/month.dat"
+chown "$user" "$dir/month.dat"
+runuser -u "$user" -- test -w "$dir" && fail "$user can write $dir"
+start_as_user
+add_first_date
+xdotool key alt+c
+for _ in $(seq 50); do
+    kill -0 "$program_pid" 2>/dev/null || break
+    [ -z "$(visible_error_box)" ] || fail "Close was refused with the error box"
+    sleep 0.1
+done
+status=0
+wait_exit "$APP_PID" 30 || status=$?
+[ "$status" -eq 0 ] || fail "Close with a writable month.dat ended with exit code $status"
+expected=$(printf '36966\r\n36994\r\n' | od -An -tx1 -v | tr -d ' \n')
+[ "$(hexof "$dir/month.dat")" = "$expected" ] ||
+    fail "month.dat holds $(hexof "$dir/month.dat"), expected $expected"
+echo "PASS: the failed close kept the window; later closes wrote month.dat, also in place"
