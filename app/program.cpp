@@ -5,13 +5,13 @@
 #include "main.h"
 #include "programfont.h"
 #include "programstyle.h"
+#include "sessionend.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QSessionManager>
 #include <QTimer>
 
-Program::Program()
+Program::Program(const QString& storePath)
 {
     // The application title names the program in the task list and heads
     // every error box.
@@ -23,12 +23,8 @@ Program::Program()
     registerFontSubstitutes();
     setDisplayDatePattern(localeShortDatePattern());
 
-    m_mainWindow = std::make_unique<TForm1>(DateStore::defaultPath());
-
-    // At log-off the dates are kept as a close would keep them.
-    TForm1* form = m_mainWindow.get();
-    QObject::connect(qApp, &QGuiApplication::commitDataRequest, form,
-                     [form](QSessionManager&) { form->saveForSessionEnd(); });
+    m_mainWindow = std::make_unique<TForm1>(storePath);
+    endWithTheSession(*m_mainWindow);
 }
 
 Program::~Program() = default;

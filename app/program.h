@@ -1,5 +1,8 @@
 #pragma once
 
+#include "datestore.h"
+
+#include <QString>
 #include <memory>
 
 class TForm1;
@@ -9,8 +12,9 @@ class TForm1;
 class Program {
 public:
     // Sets up the application (title, icon, style, fonts, date pattern) and
-    // creates the windows; call after the application object exists.
-    Program();
+    // creates the windows, the dates kept in storePath (month.dat beside the
+    // program); call after the application object exists.
+    explicit Program(const QString& storePath = DateStore::defaultPath());
     ~Program();
 
     TForm1& mainWindow() { return *m_mainWindow; }

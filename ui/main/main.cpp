@@ -126,6 +126,7 @@ TForm1::TForm1(const QString& storePath, QWidget* parent)
     // repaints the rows below it too; and any change may make an undrawable
     // row drawable, or another one undrawable, so reports start afresh.
     auto listChanged = [this] {
+        m_keptForSessionEnd = false;
         m_reportedRowErrors.clear();
         ui->lbxdates->viewport()->update();
     };
@@ -182,6 +183,10 @@ void TForm1::showEvent(QShowEvent* event)
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    if (m_endingWithSession) {
+        event->accept();
+        return;
+    }
     try {
         FormClose();
         event->accept();
@@ -205,11 +210,18 @@ void TForm1::FormClose()
 
 void TForm1::saveForSessionEnd()
 {
-    // The session is ending: a failure cannot be shown and must not hold it up.
     try {
         DateStore::save(m_storePath, m_dates);
+        m_keptForSessionEnd = true;
     } catch (...) {
     }
+}
+
+void TForm1::endWithSession()
+{
+    if (!m_keptForSessionEnd)
+        saveForSessionEnd();
+    m_endingWithSession = true;
 }
 
 void TForm1::UpdateDisplay(bool automatic)

@@ -46,8 +46,13 @@ public:
     // The row's text as the list shows it: its date and the cycle it closes.
     QString rowDisplayText(int row) const;
 
-    // The desktop session is ending: keep the dates without asking anything.
+    // The desktop session is about to end: keep the dates now, without a
+    // word; a failure cannot be shown then and must not hold the session up.
     void saveForSessionEnd();
+    // The desktop session ends the program: the dates are kept once more, in
+    // the same way, only if they changed since saveForSessionEnd, and the
+    // close that follows goes through without asking anything.
+    void endWithSession();
 
     void FormShow();
     void FormClose(); // throws when month.dat cannot be written
@@ -83,6 +88,8 @@ private:
     ResultsPrinter m_printer;
     ResultsSaver m_saver;
     bool m_shownBefore = false;
+    bool m_keptForSessionEnd = false; // saved for the session, unchanged since
+    bool m_endingWithSession = false;
     // Undrawable rows already reported since the list last changed, so that
     // repainting after the error box does not report them again and again.
     QSet<QString> m_reportedRowErrors;

@@ -1,0 +1,114 @@
+// The program's run as a whole: the end of the desktop session. The session
+// manager's two steps go through Qt's own entry points, as they do when a
+// real session manager sends them: first the request to keep the data, then
+// the end of the program.
+
+#include "main.h"
+#include "program.h"
+
+#include "modalanswers.h"
+#include "testfiles.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qwindowsysteminterface.h>
+
+namespace {
+
+// What a code from exec() means when the session end never ended the run.
+constexpr int kStillRunning = 99;
+
+// Runs the event loop with the program's windows up, while the session
+// manager asks for the data to be kept (unless told not to) and then ends
+// the program. Returns exec()'s code.
+int runUntilTheSessionEnds(bool askToKeepData, const std::function<void()>& between = {})
+{
+    QTimer::singleShot(0, [askToKeepData, between] {
+        if (askToKeepData)
+            QGuiApplicationPrivate::instance()->commitData();
+        if (between)
+            between();
+        QWindowSystemInterface::handleApplicationTermination<
+            QWindowSystemInterface::SynchronousDelivery>();
+    });
+    // A session end that does not end the run would hang the test.
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(kStillRunning); });
+    return QApplication::exec();
+}
+
+} // namespace
+
+class TestProgram : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void sessionEndWithAnUnwritableStoreEndsQuietly();
+    void sessionEndKeepsTheDatesOnce();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestProgram::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+}
+
+void TestProgram::sessionEndWithAnUnwritableStoreEndsQuietly()
+{
+    const QString store = m_dir->filePath(QStringLiteral("missing/month.dat"));
+    Program program(store);
+    program.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&program.mainWindow()));
+    program.mainWindow().dates().add("36994");
+
+    ModalAnswers answers; // no box may come up: nobody is there to answer it
+    QCOMPARE(runUntilTheSessionEnds(true), 0);
+    QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
+    QVERIFY(!program.mainWindow().isVisible());
+}
+
+void TestProgram::sessionEndKeepsTheDatesOnce()
+{
+    const QString store = m_dir->filePath(QStringLiteral("month.dat"));
+    writeAll(store, "36994\r\n");
+    {
+        Program program(store);
+        program.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&program.mainWindow()));
+        program.mainWindow().dates().add("37022");
+        // Kept when asked; not written again at the end, when nothing changed.
+        QCOMPARE(runUntilTheSessionEnds(true,
+                                        [&] {
+                                            QCOMPARE(readAll(store), "36994\r\n37022\r\n");
+                                            writeAll(store, "marker");
+                                        }),
+                 0);
+        QCOMPARE(readAll(store), QByteArray("marker"));
+    }
+    {
+        // A change after the request is kept at the end.
+        writeAll(store, "36994\r\n");
+        Program program(store);
+        program.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&program.mainWindow()));
+        QCOMPARE(runUntilTheSessionEnds(true, [&] { program.mainWindow().dates().add("37050"); }),
+                 0);
+        QCOMPARE(readAll(store), QByteArray("36994\r\n37050\r\n"));
+    }
+    {
+        // Ended without being asked first, the program keeps the dates all the same.
+        writeAll(store, "36994\r\n");
+        Program program(store);
+        program.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&program.mainWindow()));
+        program.mainWindow().dates().add("37078");
+        QCOMPARE(runUntilTheSessionEnds(false), 0);
+        QCOMPARE(readAll(store), QByteArray("36994\r\n37078\r\n"));
+    }
+}
+
+QTEST_MAIN(TestProgram)
+#include "tst_program.moc"
