@@ -1,12 +1,15 @@
 // Nuvalora Sex Planner: start-up, the event loop and shutdown.
 
+#include "applicationerror.h"
 #include "guardedapplication.h"
 #include "program.h"
 
 int main(int argc, char** argv)
 {
     GuardedApplication app(argc, argv);
-    Program program;
-    program.show();
-    return app.exec();
+    return runApplication([] {
+        Program program;
+        program.show();
+        return QApplication::exec();
+    });
 }

@@ -1,6 +1,11 @@
+#include "applicationerror.h"
 #include "error.h"
 #include "errorbox.h"
 #include "guardedapplication.h"
+#include "modalanswers.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
 
 #include <QLabel>
 #include <QMessageBox>
@@ -66,6 +71,8 @@ private Q_SLOTS:
     void handlerErrorReachesTheBoxAndTheLoopGoesOn();
     void anyKindOfErrorIsShown_data();
     void anyKindOfErrorIsShown();
+    void errorOutsideAllHandlingEndsTheProgram_data();
+    void errorOutsideAllHandlingEndsTheProgram();
 };
 
 void TestFrame::fullStopRule_data()
@@ -152,8 +159,9 @@ void TestFrame::anyKindOfErrorIsShown()
 {
     QFETCH(int, kind);
     QFETCH(QString, shown);
-    ErrorBoxAnswer answer;
-    bool finished = false;
+    ModalAnswers answers; // one box, and only one
+    QString text;
+    answers.expectMessageBox(&text);
     runGuarded([&] {
         switch (kind) {
         case 0:
@@ -165,10 +173,61 @@ void TestFrame::anyKindOfErrorIsShown()
         default:
             throw 42;
         }
-        finished = true;
     });
-    QVERIFY(!finished);
-    QCOMPARE(answer.text, shown);
+    QCOMPARE(text, shown);
+    QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
+}
+
+void TestFrame::errorOutsideAllHandlingEndsTheProgram_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("pattern");
+    // The program's own error knows where it was raised: in this test's
+    // executable, at an offset into it.
+    QTest::newRow("program error")
+        << 0
+        << QStringLiteral("^Exception NuvaloraError in module tst_frame at ([0-9A-F]{16})\\.\n"
+                          "Cannot open file /x/month\\.dat\\.$");
+    // Other errors carry no address; the module is the program's own, and a
+    // message that ends in a full stop gets no second one.
+    QTest::newRow("standard error")
+        << 1
+        << QStringLiteral("^Exception std::runtime_error in module tst_frame at 0{16}\\.\n"
+                          "Nothing works\\.$");
+}
+
+void TestFrame::errorOutsideAllHandlingEndsTheProgram()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, pattern);
+    ModalAnswers answers;
+    QString text, title;
+    answers.expect<QMessageBox>([&](QWidget* modal) {
+        auto* box = static_cast<QMessageBox*>(modal);
+        text = box->text();
+        title = box->windowTitle();
+        QCOMPARE(box->icon(), QMessageBox::Critical);
+        QCOMPARE(box->buttons().size(), 1);
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    const int code = runApplication([kind]() -> int {
+        if (kind == 0)
+            throw NuvaloraError(QStringLiteral("Cannot open file /x/month.dat"));
+        throw std::runtime_error("Nothing works.");
+    });
+    QCOMPARE(code, 1);
+    QCOMPARE(title, QStringLiteral("Application Error"));
+    const QRegularExpressionMatch match = QRegularExpression(pattern).match(text);
+    QVERIFY2(match.hasMatch(), qPrintable(text));
+    if (kind == 0) {
+        // The offset lies inside this executable's file.
+        const qulonglong offset = match.captured(1).toULongLong(nullptr, 16);
+        QVERIFY(offset > 0);
+        QVERIFY(offset < qulonglong(QFileInfo(QCoreApplication::applicationFilePath()).size()));
+    }
+    QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
+    // A program that ends normally gives its own exit code.
+    QCOMPARE(runApplication([] { return 0; }), 0);
 }
 
 int main(int argc, char** argv)
