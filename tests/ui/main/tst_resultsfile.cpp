@@ -2,6 +2,7 @@
 // the file holds, and what is left when the file cannot be written.
 
 #include "error.h"
+#include "modalanswers.h"
 #include "resultsfile.h"
 #include "testfiles.h"
 
@@ -103,28 +104,20 @@ void TestResultsFile::cleanup()
 QString TestResultsFile::saveAnswering(const QStringList& lines, const QString& typed, Press press,
                                        Offered* offered)
 {
-    QTimer poll;
-    poll.setInterval(10);
-    int focusTries = 0;
-    connect(&poll, &QTimer::timeout, this, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
+    // Any other window that comes up (a question, say) is a failure, noted
+    // with its text, and closed at once.
+    ModalAnswers answers;
+    answers.expect<QFileDialog>([&](QWidget* modal) {
+        auto* dialog = static_cast<QFileDialog*>(modal);
         auto* nameBox = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         auto* buttons = dialog->findChild<QDialogButtonBox*>();
-        if (!nameBox || !buttons) {
-            poll.stop();
-            m_problems << QStringLiteral("no file name box or buttons");
-            dialog->reject();
-            return;
-        }
+        QVERIFY(nameBox && buttons);
         // Typing goes to the file name box once the dialog is active, as it
         // is for the user.
-        if (!nameBox->hasFocus() && ++focusTries < 100) {
+        QVERIFY(QTest::qWaitFor([&] {
             dialog->activateWindow();
-            return;
-        }
-        poll.stop();
+            return nameBox->hasFocus();
+        }));
         m_lastDialog = dialog;
         if (offered) {
             offered->directory = dialog->directory().absolutePath();
@@ -138,37 +131,22 @@ QString TestResultsFile::saveAnswering(const QStringList& lines, const QString& 
         QTest::keyClicks(nameBox, typed);
         const auto role =
             press == Press::Save ? QDialogButtonBox::AcceptRole : QDialogButtonBox::RejectRole;
-        QAbstractButton* pressed = nullptr;
         for (QAbstractButton* button : buttons->buttons()) {
-            if (buttons->buttonRole(button) == role)
-                pressed = button;
-        }
-        if (!pressed) {
-            m_problems << QStringLiteral("no button to press");
-            dialog->reject();
-            return;
-        }
-        pressed->click();
-        // Anything still asking after the press (a question, or the dialog
-        // refusing the name) is a failure; answer it so the test goes on.
-        QTimer::singleShot(500, dialog, [this, dialog] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                m_problems << QStringLiteral("asked: ") + box->text();
-                box->reject();
+            if (buttons->buttonRole(button) == role) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
             }
-            if (dialog->isVisible()) {
-                m_problems << QStringLiteral("save dialog stayed open");
-                dialog->reject();
-            }
-        });
+        }
+        QFAIL("no button to press");
     });
-    poll.start();
+    QString message;
     try {
         m_saver->save(&m_window, lines);
     } catch (const NuvaloraError& error) {
-        return error.message();
+        message = error.message();
     }
-    return QString();
+    m_problems << answers.problems();
+    return message;
 }
 
 void TestResultsFile::dialogLooksAsDesigned()
