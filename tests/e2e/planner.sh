@@ -31,11 +31,13 @@ window_size() {
     echo "${WIDTH}x${HEIGHT}"
 }
 
-# Visible windows titled like the program, one "id WxH" a line.
+# Visible windows titled like the program, one "id WxH" a line. A window
+# that goes while it is looked at (a closing main window) is left out.
 program_windows() {
-    local id
+    local id size
     for id in $(xdotool search --onlyvisible --name "$TITLE" 2>/dev/null); do
-        echo "$id $(window_size "$id")"
+        size=$(window_size "$id")
+        [ "$size" = x ] || echo "$id $size"
     done
 }
 
