@@ -121,6 +121,7 @@ TForm1::TForm1(const QString& storePath, QWidget* parent)
     ui->lbxdates->setModel(&m_dates);
     ui->lbxdates->setItemDelegate(new DateRowDelegate(this, ui->lbxdates));
     ui->lbxdates->setRowHeight(kRowHeight);
+    ui->lbxdates->setRowText([this](int row) { return rowDisplayText(row); });
 
     // A row's cycle length depends on the row above, so a change anywhere
     // repaints the rows below it too; and any change may make an undrawable
