@@ -6,6 +6,7 @@
 #include "main.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -41,6 +42,24 @@ int main(int argc, char** argv)
     form.dates().assign(std::vector<QByteArrayView>(rows.begin(), rows.end()));
     form.show();
     app.processEvents();
+
+    // With QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 on a D-Bus session whose AT-SPI
+    // bus is up, Qt switches accessibility on once the bus answers; then the
+    // list's changes go out as accessibility events and, as with a screen
+    // reader, the list and its last rows have interfaces.
+    QElapsedTimer waited;
+    waited.start();
+    while (qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON") &&
+           !QAccessible::isActive() && waited.elapsed() < 10000)
+        app.processEvents(QEventLoop::AllEvents, 50);
+    const bool accessible = QAccessible::isActive();
+    if (accessible) {
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(
+            form.findChild<QAbstractItemView*>(QStringLiteral("lbxdates")));
+        for (int row = form.dates().count() - 100; row < form.dates().count(); ++row)
+            list->child(row)->text(QAccessible::Name);
+    }
+    std::printf("accessibility: %s\n", accessible ? "active (AT-SPI bridge on)" : "off");
 
     auto* add = form.findChild<QPushButton*>(QStringLiteral("btnAdd"));
     auto* list = form.findChild<QAbstractItemView*>(QStringLiteral("lbxdates"));

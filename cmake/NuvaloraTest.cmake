@@ -1,14 +1,19 @@
-# nuvalora_add_test(<name> SOURCES <files...> LIBS <targets...> [WIDGETS])
+# nuvalora_add_test(<name> SOURCES <files...> LIBS <targets...> [WIDGETS] [WRAPPER <script>])
 # Builds one Qt Test executable and registers it with CTest. Every test runs
-# under a fixed locale; WIDGETS tests run on the offscreen platform.
+# under a fixed locale; WIDGETS tests run on the offscreen platform unless a
+# WRAPPER script runs them in a setting of its own.
 function(nuvalora_add_test name)
-    cmake_parse_arguments(ARG "WIDGETS" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "WIDGETS" "WRAPPER" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common)
     # Tests may write plain string literals where the program must not.
     target_compile_options(${name} PRIVATE -UQT_NO_CAST_FROM_ASCII -UQT_NO_CAST_TO_ASCII)
-    add_test(NAME ${name} COMMAND ${name})
+    if(ARG_WRAPPER)
+        add_test(NAME ${name} COMMAND bash ${ARG_WRAPPER} $<TARGET_FILE:${name}>)
+    else()
+        add_test(NAME ${name} COMMAND ${name})
+    endif()
     set(env "LANG=en_US.UTF-8" "LC_ALL=" "LANGUAGE=" "TZ=UTC")
     if(ARG_WIDGETS)
         # The program's own style, which the windows are laid out for.

@@ -11,7 +11,6 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QUrl>
@@ -60,8 +59,10 @@ TAboutBox::TAboutBox(QWidget* parent)
     m_ui->lbldravik->adjustSize();
     makeLink(m_ui->lblemail); // keeps its designed width: a longer address is cut
     m_ui->lblemail->setToolTip(QStringLiteral("mail to: ") + m_ui->lblemail->text().toLower());
-    m_ui->lbldravik->installEventFilter(this);
-    m_ui->lblemail->installEventFilter(this);
+    connect(m_ui->lbldravik, &LinkLabel::clicked, this,
+            [this] { runGuarded([this] { lbldravikClick(); }); });
+    connect(m_ui->lblemail, &LinkLabel::clicked, this,
+            [this] { runGuarded([this] { lblemailClick(); }); });
 
     // The product picture is the program icon, enlarged pixel for pixel.
     m_ui->Image1->setPixmap(
@@ -87,24 +88,6 @@ TAboutBox::TAboutBox(QWidget* parent)
 }
 
 TAboutBox::~TAboutBox() = default;
-
-bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
-{
-    // A label is clicked when the left button is let go over it.
-    if (event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        auto* label = qobject_cast<QLabel*>(watched);
-        if (label && mouse->button() == Qt::LeftButton &&
-            label->rect().contains(mouse->position().toPoint())) {
-            if (label == m_ui->lbldravik)
-                runGuarded([this] { lbldravikClick(); });
-            else if (label == m_ui->lblemail)
-                runGuarded([this] { lblemailClick(); });
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}
 
 void TAboutBox::keyPressEvent(QKeyEvent* event)
 {

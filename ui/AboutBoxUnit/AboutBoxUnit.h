@@ -17,7 +17,6 @@ public:
     ~TAboutBox() override;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

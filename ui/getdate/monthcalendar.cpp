@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QTextCharFormat>
 #include <algorithm>
+#include <utility>
 
 MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent), m_days(focusProxy())
 {
@@ -39,6 +40,23 @@ MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent), m_days(
     }
 
     connect(this, &QCalendarWidget::currentPageChanged, this, &MonthCalendar::keepSelectionOnPage);
+    nameParts();
+}
+
+// The arrows show only pictures and the year box and the days have no label,
+// so a screen reader needs their names.
+void MonthCalendar::nameParts()
+{
+    const std::pair<const char*, QString> names[] = {
+        {"qt_calendar_prevmonth", QStringLiteral("Previous month")},
+        {"qt_calendar_nextmonth", QStringLiteral("Next month")},
+        {"qt_calendar_yearedit", QStringLiteral("Year")},
+        {"qt_calendar_calendarview", QStringLiteral("Days of the month")},
+    };
+    for (const auto& [objectName, name] : names) {
+        if (auto* part = findChild<QWidget*>(QLatin1String(objectName)))
+            part->setAccessibleName(name);
+    }
 }
 
 void MonthCalendar::useProgramColours()

@@ -23,6 +23,7 @@ protected:
 
 private:
     void useProgramColours();
+    void nameParts();
     void keepSelectionOnPage(int year, int month);
 
     QWidget* m_days; // the grid of days, which holds the calendar's focus

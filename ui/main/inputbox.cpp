@@ -54,6 +54,7 @@ std::optional<QString> inputQuery(QWidget* parent, const QString& caption, const
     edit->setText(initialText);
     edit->selectAll();
     edit->setGeometry(du.x(8), du.y(19), du.x(164), edit->sizeHint().height());
+    label->setBuddy(edit); // screen readers name the box after the prompt
 
     auto* ok = new QPushButton(QStringLiteral("OK"), &box);
     ok->setObjectName(QStringLiteral("ok"));

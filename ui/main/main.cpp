@@ -1,6 +1,7 @@
 #include "main.h"
 
 #include "AboutBoxUnit.h"
+#include "accessibility.h"
 #include "buttonkeys.h"
 #include "buttonpicture.h"
 #include "datestore.h"
@@ -97,6 +98,7 @@ TForm1::TForm1(const QString& storePath, QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint),
       ui(std::make_unique<Ui::TForm1>()), m_storePath(storePath)
 {
+    installProgramAccessibility();
     setFont(programFont());
     ui->setupUi(this);
     setFixedSize(594, 541);
@@ -121,6 +123,7 @@ TForm1::TForm1(const QString& storePath, QWidget* parent)
     ui->lbxdates->setModel(&m_dates);
     ui->lbxdates->setItemDelegate(new DateRowDelegate(this, ui->lbxdates));
     ui->lbxdates->setRowHeight(kRowHeight);
+    ui->lbxdates->setRowText([this](int row) { return rowDisplayText(row); });
 
     // A row's cycle length depends on the row above, so a change anywhere
     // repaints the rows below it too; and any change may make an undrawable

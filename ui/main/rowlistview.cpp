@@ -1,5 +1,7 @@
 #include "rowlistview.h"
 
+#include "rowlistviewaccessible.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -14,6 +16,7 @@ RowListView::RowListView(QWidget* parent) : QAbstractItemView(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollMode(ScrollPerItem);
+    installRowListAccessibility();
 }
 
 void RowListView::setRowHeight(int height)
@@ -235,4 +238,43 @@ void RowListView::reset()
     QAbstractItemView::reset();
     updateGeometries();
     viewport()->update();
+}
+
+QString RowListView::rowText(int row) const
+{
+    if (m_rowText)
+        return m_rowText(row);
+    return model() ? model()->index(row, 0, rootIndex()).data().toString() : QString();
+}
+
+// Screen readers hear of the focused row and of the selection as they change;
+// the model's changes they hear of from QAbstractItemView itself.
+void RowListView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    if (hasFocus())
+        announceRow(this, QAccessible::Focus, current);
+}
+
+void RowListView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    QAbstractItemView::selectionChanged(selected, deselected);
+    if (!deselected.isEmpty())
+        announceRow(this, QAccessible::SelectionRemove, deselected.first().topLeft());
+    if (!selected.isEmpty())
+        announceRow(this, QAccessible::SelectionAdd, selected.first().topLeft());
+}
+
+void RowListView::focusInEvent(QFocusEvent* event)
+{
+    QAbstractItemView::focusInEvent(event);
+    // Qt announces the list itself once it has the focus; the focused row
+    // comes after that, so that it is what the listener is left on.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (hasFocus())
+                announceRow(this, QAccessible::Focus, currentIndex());
+        },
+        Qt::QueuedConnection);
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QAbstractItemView>
+#include <functional>
 
 // A list of rows of one fixed height that the item delegate draws. Every
 // operation looks at the rows in view only, so a list of a million rows
 // scrolls, paints and takes new rows as quickly as a short one. The vertical
-// scroll bar moves a whole row at a time.
+// scroll bar moves a whole row at a time. Screen readers see a list with one
+// item per row (rowlistviewaccessible.h).
 class RowListView : public QAbstractItemView {
     Q_OBJECT
 public:
@@ -19,6 +21,13 @@ public:
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     QModelIndex indexAt(const QPoint& point) const override;
     void setModel(QAbstractItemModel* model) override;
+
+    // The text a row shows, for those who hear the list rather than see it;
+    // without one, the model's display text. It may throw for a row that
+    // cannot be shown.
+    using RowText = std::function<QString(int row)>;
+    void setRowText(RowText text) { m_rowText = std::move(text); }
+    QString rowText(int row) const;
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -34,6 +43,10 @@ protected:
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
     void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
     void reset() override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     int rowCount() const;
@@ -41,4 +54,5 @@ private:
     QRect rowRect(int row) const;
 
     int m_rowHeight = 13;
+    RowText m_rowText;
 };

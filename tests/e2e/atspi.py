@@ -1,0 +1,198 @@
+"""What a screen reader finds in the running planner, through AT-SPI.
+
+Run with Debian's /usr/bin/python3 (pyatspi), on the D-Bus session of the
+program. Each command checks one thing, prints what it saw and exits 1 when
+the check fails:
+
+  window TITLE            walk the window: every button, page tab, text box,
+                          list, link and picture has a name; print the tree
+  list NAME...            the date list holds exactly these item names
+  focus ROLE NAME         the focus is on this object (waits for it)
+  selected NAME           the one selected item of the date list
+  text NAME EXPECTED      a text box holds this text
+  readonly NAME yes|no    a text box is read-only (not editable) or editable
+  press-link NAME         press a link through its action, as Orca does
+  grab-focus ROLE NAME    move the focus to an object, as Orca's review does
+"""
+
+import sys
+import time
+
+import pyatspi
+
+APP = "Nuvalora Sex Planner"
+NAMED_ROLES = {"push button", "page tab", "text", "list", "list item", "link", "image",
+               "check box", "radio button", "spin button", "combo box", "table cell"}
+
+
+def fail(message):
+    print("FAIL: " + message, file=sys.stderr)
+    sys.exit(1)
+
+
+def application():
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and app.name == APP:
+            return app
+    return None
+
+
+def windows():
+    app = application()
+    return [w for w in app] if app is not None else []
+
+
+def walk(node, depth=0):
+    """Yields (depth, node); stops at 2000 nodes, enough for these windows."""
+    stack = [(depth, node)]
+    seen = 0
+    while stack and seen < 2000:
+        depth, node = stack.pop()
+        seen += 1
+        yield depth, node
+        children = [node.getChildAtIndex(i) for i in range(node.childCount)]
+        stack.extend((depth + 1, c) for c in reversed(children) if c is not None)
+
+
+def has(node, state):
+    return node.getState().contains(state)
+
+
+def describe(node):
+    flags = [name for name, state in (("focused", pyatspi.STATE_FOCUSED),
+                                      ("selected", pyatspi.STATE_SELECTED),
+                                      ("editable", pyatspi.STATE_EDITABLE),
+                                      ("read-only", pyatspi.STATE_READ_ONLY))
+             if has(node, state)]
+    text = "%s %r" % (node.getRoleName(), node.name)
+    if node.description:
+        text += " (%s)" % node.description
+    return text + (" [%s]" % ",".join(flags) if flags else "")
+
+
+def retry(check, what, seconds=15):
+    """Runs check until it returns something true; its last answer otherwise."""
+    deadline = time.time() + seconds
+    last = None
+    while True:
+        try:
+            last = check()
+            if last:
+                return last
+        except Exception as error:  # the tree may change while it is read
+            last = "error: %s" % error
+        if time.time() > deadline:
+            fail("%s (last seen: %s)" % (what, last))
+        time.sleep(0.2)
+
+
+def window_titled(title):
+    def find():
+        return next((w for w in windows() if w.name == title), None)
+    return retry(find, "no window titled %r" % title)
+
+
+def find_object(role, name):
+    for window in windows():
+        for _, node in walk(window):
+            if node.getRoleName() == role and node.name == name:
+                return node
+    return None
+
+
+def date_list():
+    return retry(lambda: find_object("list", "Dates of Start of Period"), "no date list")
+
+
+def cmd_window(title):
+    window = window_titled(title)
+    unnamed = []
+    for depth, node in walk(window):
+        print("  " * depth + describe(node))
+        # A message box's icon only repeats what its title says.
+        decorative = window.getRoleName() == "alert" and node.getRoleName() == "image"
+        if node.getRoleName() in NAMED_ROLES and not node.name and not decorative:
+            unnamed.append(node.getRoleName())
+    if unnamed:
+        fail("%s has unnamed objects: %s" % (title, ", ".join(unnamed)))
+
+
+def cmd_list(*expected):
+    def matches():
+        items = date_list()
+        names = [items.getChildAtIndex(i).name for i in range(items.childCount)]
+        return names if names == list(expected) else None
+    names = retry(matches, "the date list does not hold %r" % (list(expected),))
+    roles = {date_list().getChildAtIndex(i).getRoleName() for i in range(len(names))}
+    if roles - {"list item"}:
+        fail("the date list's items have roles %s" % roles)
+    for name in names:
+        print("list item %r" % name)
+
+
+def focused_objects():
+    """The focused objects of the active window (Qt also marks the current
+    cell of a table that does not have the keyboard focus)."""
+    active = [w for w in windows() if has(w, pyatspi.STATE_ACTIVE)] or windows()
+    return [node for window in active for _, node in walk(window)
+            if has(node, pyatspi.STATE_FOCUSED)]
+
+
+def cmd_focus(role, name):
+    def matches():
+        return next((node for node in focused_objects()
+                     if node.getRoleName() == role and node.name == name), None)
+    node = retry(matches, "the focus is not on %s %r" % (role, name))
+    print("focus: " + describe(node))
+
+
+def cmd_selected(name):
+    def selected():
+        items = date_list()
+        chosen = [items.getChildAtIndex(i) for i in range(items.childCount)
+                  if has(items.getChildAtIndex(i), pyatspi.STATE_SELECTED)]
+        return chosen if [c.name for c in chosen] == [name] else None
+    print("selected: " + describe(retry(selected, "%r is not the one selected item" % name)[0]))
+
+
+def cmd_text(name, expected):
+    def holds():
+        node = find_object("text", name)
+        text = node.queryText()
+        got = text.getText(0, text.characterCount)
+        return got if got == expected else None
+    print("text %r: %r" % (name, retry(holds, "the text box %r does not hold %r" % (name, expected))))
+
+
+def cmd_readonly(name, expected):
+    node = retry(lambda: find_object("text", name), "no text box %r" % name)
+    readonly = has(node, pyatspi.STATE_READ_ONLY) and not has(node, pyatspi.STATE_EDITABLE)
+    if readonly != (expected == "yes"):
+        fail("text box %r: %s" % (name, describe(node)))
+    print(describe(node))
+
+
+def cmd_press_link(name):
+    node = retry(lambda: find_object("link", name), "no link %r" % name)
+    action = node.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    if "Press" not in names:
+        fail("link %r offers %s" % (name, names))
+    action.doAction(names.index("Press"))
+    print("pressed link %r (%s)" % (name, node.description))
+
+
+def cmd_grab_focus(role, name):
+    node = retry(lambda: find_object(role, name), "no %s %r" % (role, name))
+    node.queryComponent().grabFocus()
+    print("focus moved to %s %r" % (role, name))
+
+
+COMMANDS = {"window": cmd_window, "list": cmd_list, "focus": cmd_focus,
+            "selected": cmd_selected, "text": cmd_text, "readonly": cmd_readonly,
+            "press-link": cmd_press_link, "grab-focus": cmd_grab_focus}
+
+if __name__ == "__main__":
+    if len(sys.argv) < 2 or sys.argv[1] not in COMMANDS:
+        fail(__doc__)
+    COMMANDS[sys.argv[1]](*sys.argv[2:])

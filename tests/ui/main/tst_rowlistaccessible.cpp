@@ -1,0 +1,303 @@
+// The date list as a screen reader meets it, through Qt's accessibility API on
+// the real main window. Runs with Qt's AT-SPI bridge switched on (see
+// with_atspi.sh): only then does Qt send the list's change events.
+
+#include "daynumber.h"
+#include "getdate.h"
+#include "main.h"
+
+#include "testfiles.h"
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QCalendarWidget>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+
+namespace {
+
+struct SeenEvent {
+    QAccessible::Event type;
+    int child;
+    int firstRow = -1; // for model changes
+};
+
+QList<SeenEvent>& seenEvents()
+{
+    static QList<SeenEvent> events;
+    return events;
+}
+
+QObject* g_list = nullptr;
+
+void recordEvent(QAccessibleEvent* event)
+{
+    if (event->object() != g_list)
+        return;
+    SeenEvent seen{event->type(), event->child()};
+    if (event->type() == QAccessible::TableModelChanged)
+        seen.firstRow = static_cast<QAccessibleTableModelChangeEvent*>(event)->firstRow();
+    seenEvents().append(seen);
+}
+
+int countOf(QAccessible::Event type, int child)
+{
+    return int(std::count_if(seenEvents().cbegin(), seenEvents().cend(), [&](const SeenEvent& e) {
+        return e.type == type &&
+               (e.type == QAccessible::TableModelChanged ? e.firstRow : e.child) == child;
+    }));
+}
+
+// Picks a day in the date dialog and presses OK, once it is up.
+void answerDateDialog(QDate date)
+{
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [date, poll] {
+        auto* dialog = qobject_cast<TForm2*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            QTimer::singleShot(10, *poll);
+            return;
+        }
+        dialog->findChild<QCalendarWidget*>(QStringLiteral("cal"))->setSelectedDate(date);
+        dialog->findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
+    };
+    QTimer::singleShot(0, *poll);
+}
+
+bool anyMessageBoxShown()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.cbegin(), windows.cend(),
+                       [](QWidget* w) { return qobject_cast<QMessageBox*>(w) && w->isVisible(); });
+}
+
+} // namespace
+
+class TestRowListAccessible : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void listIsNamedWithOneItemPerRow();
+    void focusAndSelectionFollowClicksAndKeys();
+    void addEditAndDeleteMoveTheItemsAndAreAnnounced();
+    void damagedRowIsReadWithoutAnErrorBox();
+    void lastOfAMillionRowsIsAsQuickAsTheFirst();
+
+private:
+    void openWindow(const QByteArray& stored);
+    QAccessibleInterface* listInterface() const;
+    QString itemText(int row) const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TForm1> m_form;
+    QAbstractItemView* m_list = nullptr;
+};
+
+void TestRowListAccessible::initTestCase()
+{
+    QApplication::setApplicationName(QStringLiteral("Nuvalora Sex Planner"));
+    setDisplayDatePattern(QStringLiteral("M/d/yy"));
+    // Qt switches its accessibility on once the AT-SPI bus answers.
+    QTRY_VERIFY2_WITH_TIMEOUT(QAccessible::isActive(), "no AT-SPI bus: run through with_atspi.sh",
+                              10000);
+    QAccessible::installUpdateHandler(recordEvent);
+}
+
+void TestRowListAccessible::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    seenEvents().clear();
+}
+
+void TestRowListAccessible::cleanup()
+{
+    g_list = nullptr;
+    if (m_form)
+        m_form->hide();
+    m_form.reset();
+}
+
+void TestRowListAccessible::openWindow(const QByteArray& stored)
+{
+    const QString store = m_dir->filePath(QStringLiteral("month.dat"));
+    writeAll(store, stored);
+    m_form = std::make_unique<TForm1>(store);
+    m_list = m_form->findChild<QAbstractItemView*>(QStringLiteral("lbxdates"));
+    g_list = m_list;
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+}
+
+QAccessibleInterface* TestRowListAccessible::listInterface() const
+{
+    return QAccessible::queryAccessibleInterface(m_list);
+}
+
+QString TestRowListAccessible::itemText(int row) const
+{
+    QAccessibleInterface* item = listInterface()->child(row);
+    return item ? item->text(QAccessible::Name) : QStringLiteral("<no item>");
+}
+
+void TestRowListAccessible::listIsNamedWithOneItemPerRow()
+{
+    openWindow("36994\r\n36964\r\n37024\r\n"); // 13 April, 14 March, 13 May 2001
+    QAccessibleInterface* list = listInterface();
+    QCOMPARE(list->role(), QAccessible::List);
+    QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Dates of Start of Period"));
+    QCOMPARE(list->childCount(), 3);
+    QCOMPARE(itemText(0), QStringLiteral(" 3/14/01"));
+    QCOMPARE(itemText(1), QStringLiteral(" 4/13/01   (Menstrual cycle length: 30 days)"));
+    QCOMPARE(itemText(2), QStringLiteral(" 5/13/01   (Menstrual cycle length: 30 days)"));
+    QAccessibleInterface* item = list->child(2);
+    QCOMPARE(item->role(), QAccessible::ListItem);
+    QCOMPARE(item->parent(), list);
+    QCOMPARE(list->indexOfChild(item), 2);
+    QCOMPARE(list->child(2), item); // asked again, the same item
+    QVERIFY(!list->child(3));
+    // The item lies where the row is drawn.
+    const QRect rowRect = m_list->visualRect(m_list->model()->index(2, 0));
+    QCOMPARE(item->rect().topLeft(), m_list->viewport()->mapToGlobal(rowRect.topLeft()));
+    QCOMPARE(list->childAt(item->rect().center().x(), item->rect().center().y()), item);
+    QVERIFY(!item->state().selected);
+}
+
+void TestRowListAccessible::focusAndSelectionFollowClicksAndKeys()
+{
+    openWindow("36964\r\n36994\r\n37024\r\n");
+    QAccessibleInterface* list = listInterface();
+    // Tab from Add Date... into the list: its first row becomes the focus,
+    // announced after the list itself, so that the listener is left on it.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), m_list);
+    QTRY_COMPARE(countOf(QAccessible::Focus, 0), 1);
+    QCOMPARE(list->focusChild(), list->child(0));
+    QVERIFY(list->child(0)->state().focused);
+    QVERIFY(!list->child(0)->state().selected);
+
+    QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, QPoint(20, 13 + 5));
+    QVERIFY(list->child(1)->state().selected);
+    QVERIFY(list->child(1)->state().focused);
+    QVERIFY(!list->child(0)->state().focused);
+    QCOMPARE(countOf(QAccessible::SelectionAdd, 1), 1);
+    QCOMPARE(countOf(QAccessible::Focus, 1), 1);
+    QVERIFY(list->tableInterface()->isRowSelected(1));
+    QCOMPARE(list->tableInterface()->selectedRows(), QList<int>{1});
+
+    QTest::keyClick(m_list, Qt::Key_Down);
+    QVERIFY(list->child(2)->state().selected);
+    QVERIFY(!list->child(1)->state().selected);
+    QCOMPARE(countOf(QAccessible::SelectionRemove, 1), 1);
+    QCOMPARE(countOf(QAccessible::SelectionAdd, 2), 1);
+    QCOMPARE(seenEvents().last().type, QAccessible::Focus);
+    QCOMPARE(seenEvents().last().child, 2);
+
+    // Away from the list, no row is the focus any more.
+    QTest::keyClick(m_list, Qt::Key_Tab);
+    QVERIFY(!list->child(2)->state().focused);
+    QVERIFY(!list->focusChild());
+}
+
+void TestRowListAccessible::addEditAndDeleteMoveTheItemsAndAreAnnounced()
+{
+    openWindow("36964\r\n37024\r\n37055\r\n"); // 14 March, 13 May, 13 June
+    QAccessibleInterface* list = listInterface();
+    QAccessibleInterface* may = list->child(1);
+    QAccessibleInterface* june = list->child(2);
+    const QAccessible::Id juneId = QAccessible::uniqueId(june);
+
+    // Add 13 April through Add Date...: it goes in at row 1, and the items
+    // made before stay with their dates.
+    answerDateDialog(QDate(2001, 4, 13));
+    m_form->findChild<QPushButton*>(QStringLiteral("btnAdd"))->click();
+    QCOMPARE(list->childCount(), 4);
+    QCOMPARE(countOf(QAccessible::TableModelChanged, 1), 1);
+    QCOMPARE(list->child(2), may);
+    QCOMPARE(may->tableCellInterface()->rowIndex(), 2);
+    QCOMPARE(may->text(QAccessible::Name),
+             QStringLiteral(" 5/13/01   (Menstrual cycle length: 30 days)"));
+    QCOMPARE(itemText(1), QStringLiteral(" 4/13/01   (Menstrual cycle length: 30 days)"));
+    QCOMPARE(list->child(3), june);
+
+    // Edit the selected row (13 May) to 20 May: the row below tells the new gap.
+    QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, QPoint(20, 2 * 13 + 5));
+    answerDateDialog(QDate(2001, 5, 20));
+    m_form->findChild<QPushButton*>(QStringLiteral("btnEdit"))->click();
+    QCOMPARE(countOf(QAccessible::TableModelChanged, 2), 1);
+    QCOMPARE(may->text(QAccessible::Name),
+             QStringLiteral(" 5/20/01   (Menstrual cycle length: 37 days)"));
+    QCOMPARE(june->text(QAccessible::Name),
+             QStringLiteral(" 6/13/01   (Menstrual cycle length: 24 days)"));
+
+    // Delete it: its item goes, the one below moves up.
+    m_form->findChild<QPushButton*>(QStringLiteral("btnDelete"))->click();
+    QCOMPARE(list->childCount(), 3);
+    QCOMPARE(countOf(QAccessible::TableModelChanged, 2), 2);
+    QCOMPARE(list->child(2), june);
+    QCOMPARE(QAccessible::uniqueId(june), juneId);
+    QCOMPARE(june->text(QAccessible::Name),
+             QStringLiteral(" 6/13/01   (Menstrual cycle length: 61 days)"));
+    QVERIFY(!list->child(3));
+}
+
+void TestRowListAccessible::damagedRowIsReadWithoutAnErrorBox()
+{
+    const QString store = m_dir->filePath(QStringLiteral("month.dat"));
+    writeAll(store, "36994\r\n37001x\r\n");
+    m_form = std::make_unique<TForm1>(store);
+    m_list = m_form->findChild<QAbstractItemView*>(QStringLiteral("lbxdates"));
+    try {
+        m_form->FormShow(); // the report fails on the damaged row; the list is loaded
+    } catch (...) {
+    }
+    QAccessibleInterface* list = listInterface();
+    QCOMPARE(list->childCount(), 2);
+    QCOMPARE(itemText(0), QStringLiteral(" 4/13/01"));
+    QCOMPARE(itemText(1), QStringLiteral("37001x")); // as stored, since it cannot be shown
+    QTest::qWait(50);
+    QVERIFY(!anyMessageBoxShown());
+}
+
+void TestRowListAccessible::lastOfAMillionRowsIsAsQuickAsTheFirst()
+{
+    QByteArray stored;
+    stored.reserve(7 * 1000000);
+    for (int i = 0; i < 1000000; ++i)
+        stored += QByteArray::number(10000 + i) + "\r\n";
+    openWindow(stored);
+    QAccessibleInterface* list = listInterface();
+    QCOMPARE(list->childCount(), 1000000);
+    QCOMPARE(itemText(999999), m_form->rowDisplayText(999999));
+
+    // Each item asked for the first time, at the start and at the end.
+    int unnamed = 0;
+    auto timeItems = [list, &unnamed](int first) {
+        QElapsedTimer timer;
+        timer.start();
+        for (int row = first; row < first + 200; ++row) {
+            QAccessibleInterface* item = list->child(row);
+            if (item->text(QAccessible::Name).isEmpty() || item->state().invalid)
+                ++unnamed;
+        }
+        return timer.nsecsElapsed();
+    };
+    const qint64 atStart = std::max<qint64>(timeItems(1), 1);
+    const qint64 atEnd = timeItems(999800);
+    QCOMPARE(unnamed, 0);
+    qInfo("200 items at the start: %lld us, at the end: %lld us", atStart / 1000, atEnd / 1000);
+    // Anything that walked the rows up to the one asked for would be
+    // thousands of times slower at the end.
+    QVERIFY2(atEnd < 10 * atStart + 5'000'000, "the last rows are much slower than the first");
+}
+
+QTEST_MAIN(TestRowListAccessible)
+#include "tst_rowlistaccessible.moc"
