@@ -247,6 +247,9 @@ void TestRowListAccessible::addEditAndDeleteMoveTheItemsAndAreAnnounced()
     QCOMPARE(june->text(QAccessible::Name),
              QStringLiteral(" 6/13/01   (Menstrual cycle length: 61 days)"));
     QVERIFY(!list->child(3));
+    // The selection went with its row: no item is selected now.
+    QCOMPARE(list->tableInterface()->selectedRows(), QList<int>());
+    QVERIFY(!june->state().selected);
 }
 
 void TestRowListAccessible::damagedRowIsReadWithoutAnErrorBox()
