@@ -53,10 +53,5 @@ shot main-window "$main"
 expect_results_text "$main" "$(report_text automatic $((second - first)) "$second")"
 
 xdotool key alt+c
-status=0
-wait_exit "$APP_PID" 30 || status=$?
-[ "$status" -eq 0 ] || fail "the program ended with exit code $status"
-expected=$(printf '%s\r\n%s\r\n' "$first" "$second" | od -An -tx1 -v | tr -d ' \n')
-[ "$(hexof "$dir/month.dat")" = "$expected" ] ||
-    fail "month.dat holds $(hexof "$dir/month.dat"), expected $expected (days $first, $second)"
+expect_ended_with_store "$dir" "$first" "$second"
 echo "PASS: month.dat holds $first and $second, each with CR LF"

@@ -52,9 +52,5 @@ fi
 [ "$(sed -n 3p "$target")" = $' \r' ] || fail "the third saved line is not a single space"
 
 xdotool key alt+c
-status=0
-wait_exit "$APP_PID" 30 || status=$?
-[ "$status" -eq 0 ] || fail "the program ended with exit code $status"
-[ "$(hexof "$dir/month.dat")" = "$(printf '36994\r\n' | od -An -tx1 -v | tr -d ' \n')" ] ||
-    fail "month.dat holds $(hexof "$dir/month.dat")"
+expect_ended_with_store "$dir" 36994
 echo "PASS: manual length $length; saved $(wc -c <"$target") bytes as expected"

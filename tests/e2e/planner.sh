@@ -87,6 +87,18 @@ expect_no_error_box() {
     done
 }
 
+# Expects the program to end with exit code 0, and month.dat to hold exactly
+# the given lines, each ended by CR LF: expect_ended_with_store DIR [LINE...]
+expect_ended_with_store() {
+    local dir=$1 status=0 expected=""
+    shift
+    wait_exit "$APP_PID" 30 || status=$?
+    [ "$status" -eq 0 ] || fail "the program ended with exit code $status"
+    [ $# -eq 0 ] || expected=$(printf '%s\r\n' "$@" | od -An -tx1 -v | tr -d ' \n')
+    [ "$(hexof "$dir/month.dat")" = "$expected" ] ||
+        fail "month.dat holds '$(tr '\r\n' '|.' <"$dir/month.dat")', expected the lines: $*"
+}
+
 # The text on the clipboard, through the helper built beside the tests.
 clipboard_text() {
     : "${E2E_CLIPBOARD:?set E2E_CLIPBOARD to the clipboard helper}"

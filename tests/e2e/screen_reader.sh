@@ -130,9 +130,5 @@ xdotool key Return
 wait_gone '^Warning$'
 
 xdotool key alt+c
-status=0
-wait_exit "$APP_PID" 30 || status=$?
-[ "$status" -eq 0 ] || fail "the program ended with exit code $status"
-[ "$(hexof "$dir/month.dat")" = "$(printf '36964\r\n36994\r\n37055\r\n' | od -An -tx1 -v | tr -d ' \n')" ] ||
-    fail "month.dat holds $(hexof "$dir/month.dat")"
+expect_ended_with_store "$dir" 36964 36994 37055
 echo "PASS: a listener added, edited and deleted dates, heard the report, help and About"
