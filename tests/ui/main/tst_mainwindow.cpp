@@ -21,20 +21,20 @@ namespace {
 const QString kAskLine = QStringLiteral("Please enter the date of the start of your last period");
 
 // Runs the action on the next modal window of the given kind to come up,
-// as a person would answer it.
+// as a person would answer it. Each look that finds none schedules the next,
+// so nothing is left behind once the window is answered.
 template <typename Kind = QWidget>
-void answerNextModal(std::function<void(QWidget*)> action, const QString& objectName = QString())
+void answerNextModal(std::function<void(QWidget*)> action, const QString& objectName = QString(),
+                     int delay = 0)
 {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [action, poll, objectName] {
+    QTimer::singleShot(delay, [action, objectName] {
         QWidget* modal = QApplication::activeModalWidget();
         if (qobject_cast<Kind*>(modal) &&
             (objectName.isEmpty() || modal->objectName() == objectName))
             action(modal);
         else
-            QTimer::singleShot(10, *poll);
-    };
-    QTimer::singleShot(0, *poll);
+            answerNextModal<Kind>(action, objectName, 10);
+    });
 }
 
 // Answers the next message box with OK, keeping its text.
