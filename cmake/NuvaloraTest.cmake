@@ -1,3 +1,14 @@
+# In a build with the sanitizers every report fails the test: a memory or
+# undefined-behaviour fault at once, leaks at the exit. Leaks inside system
+# libraries are suppressed (scripts/sanitizers/lsan.supp).
+set(NUVALORA_TEST_SANITIZER_ENV "")
+if(NUVALORA_SANITIZE)
+    set(NUVALORA_TEST_SANITIZER_ENV
+        "ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1"
+        "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/scripts/sanitizers/lsan.supp"
+        "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+endif()
+
 # nuvalora_add_test(<name> SOURCES <files...> LIBS <targets...> [WIDGETS] [WRAPPER <script>])
 # Builds one Qt Test executable and registers it with CTest. Every test runs
 # under a fixed locale; WIDGETS tests run on the offscreen platform unless a
@@ -14,7 +25,7 @@ function(nuvalora_add_test name)
     else()
         add_test(NAME ${name} COMMAND ${name})
     endif()
-    set(env "LANG=en_US.UTF-8" "LC_ALL=" "LANGUAGE=" "TZ=UTC")
+    set(env "LANG=en_US.UTF-8" "LC_ALL=" "LANGUAGE=" "TZ=UTC" ${NUVALORA_TEST_SANITIZER_ENV})
     if(ARG_WIDGETS)
         # The program's own style, which the windows are laid out for.
         list(APPEND env "QT_QPA_PLATFORM=offscreen" "QT_STYLE_OVERRIDE=Windows")

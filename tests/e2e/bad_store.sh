@@ -48,7 +48,7 @@ expect_results_text "$main" "Using a typical length of menstrual cycle of 28"
 expect_no_error_box 1
 
 # The window takes clicks and keys: Set Manually opens its input box, Escape
-# cancels it without a word.
+# cancels it without a word; a length that is no number brings the warning.
 press_button "$main" setlength
 wait_window '^Length of Cycle$' >/dev/null
 xdotool key Escape
@@ -56,6 +56,15 @@ wait_gone '^Length of Cycle$'
 [ -z "$(visible_error_box)" ] || fail "cancelling the input box showed an error box"
 [ -z "$(xdotool search --onlyvisible --name '^Warning$' 2>/dev/null)" ] ||
     fail "cancelling the input box showed a warning"
+press_button "$main" setlength
+wait_window '^Length of Cycle$' >/dev/null
+xdotool type --delay 50 "x"
+xdotool key Return
+wait_window '^Warning$' >/dev/null
+xdotool key Return
+wait_gone '^Warning$'
+wait_gone '^Length of Cycle$'
+expect_results_text "$main" "Using a typical length of menstrual cycle of 28"
 
 press_button "$main" close
 status=0

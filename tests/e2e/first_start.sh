@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # shellcheck source-path=SCRIPTDIR
 # First start with no month.dat: the first view asks for the date of the last
-# period (read back by copying the results box), Close ends the program with
+# period (read back by copying the results box); Help, About (with its own
+# Help over it) and a cancelled save come and go; Close ends the program with
 # exit code 0, and an empty month.dat is left beside the executable.
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=session.sh
@@ -18,6 +19,29 @@ shot first-start "$main"
 
 expect_results_text "$main" "Please enter the date of the start of your last period"
 [ ! -e "$dir/month.dat" ] || fail "month.dat was written before the window closed"
+
+# Alt+H opens Help and Alt+C closes it; About's Help opens over About.
+xdotool key alt+h
+wait_window '^Nuvalora Help$' >/dev/null
+xdotool key alt+c
+wait_gone '^Nuvalora Help$'
+press_button "$main" about
+wait_window '^About Nuvalora$' >/dev/null
+xdotool key alt+h
+wait_window '^Nuvalora Help$' >/dev/null
+xdotool key alt+c
+wait_gone '^Nuvalora Help$'
+[ -n "$(xdotool search --onlyvisible --name '^About Nuvalora$' 2>/dev/null)" ] ||
+    fail "closing Help closed the About box too"
+xdotool key alt+c
+wait_gone '^About Nuvalora$'
+
+# Escape cancels the save dialog: no file is written.
+press_button "$main" save
+wait_window '^Save As$' >/dev/null
+xdotool key Escape
+wait_gone '^Save As$'
+[ ! -e "$dir/nuvalora.txt" ] || fail "the cancelled save wrote $dir/nuvalora.txt"
 
 xdotool key alt+c
 status=0

@@ -10,11 +10,48 @@ mkdir -p "$E2E_OUT"
 E2E_TMP=$(mktemp -d)
 E2E_PIDS=()
 
+# A program built with the sanitizers writes AddressSanitizer's reports (its
+# leak report at exit among them) into files here. UndefinedBehaviorSanitizer's
+# go to the program's output, app.log: beside AddressSanitizer its runtime
+# ignores log_path. The folder and a copy of the leak suppressions are open to
+# every user, as a test may run the program as another user.
+E2E_SANITIZER=$E2E_TMP/sanitizer
+mkdir -m 1777 "$E2E_SANITIZER"
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}log_path=$E2E_SANITIZER/report"
+if [[ ${LSAN_OPTIONS:-} =~ suppressions=([^:]+) ]]; then
+    cp "${BASH_REMATCH[1]}" "$E2E_SANITIZER/lsan.supp"
+    export LSAN_OPTIONS="$LSAN_OPTIONS:suppressions=$E2E_SANITIZER/lsan.supp"
+fi
+
+# Shows the sanitizer reports that the test's programs left, keeps them in the
+# output folder, and fails when there are any.
+check_sanitizer_reports() {
+    local reports=() report test
+    test=$(basename "$0" .sh)
+    for report in "$E2E_SANITIZER"/report.*; do
+        [ -e "$report" ] && reports+=("$report")
+    done
+    grep -q 'runtime error:' "$E2E_TMP/app.log" 2>/dev/null && reports+=("$E2E_TMP/app.log")
+    for report in "${reports[@]}"; do
+        echo "== sanitizer report ($(basename "$report")):" >&2
+        cat "$report" >&2
+        cp "$report" "$E2E_OUT/sanitizer-$test-$(basename "$report")"
+    done
+    [ ${#reports[@]} -eq 0 ]
+}
+
+# The programs still running are stopped; those that ended by themselves have
+# run their leak check by then.
 e2e_cleanup() {
-    local pid
+    local status=$? pid
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
+    if ! check_sanitizer_reports; then
+        echo "FAIL: a sanitizer reported a fault (above)" >&2
+        status=1
+    fi
     rm -rf "$E2E_TMP"
+    exit "$status"
 }
 trap e2e_cleanup EXIT
 
@@ -82,9 +119,10 @@ install_copy() {
     echo "$dir"
 }
 
-# Starts the copy in the given folder; sets APP_PID.
+# Starts the copy in the given folder; sets APP_PID. The output of every
+# start is kept in app.log.
 start_app() {
-    (cd "$1" && LANG=${APP_LANG:-en_US.UTF-8} LC_ALL= exec ./nuvalora) >"$E2E_TMP/app.log" 2>&1 &
+    (cd "$1" && LANG=${APP_LANG:-en_US.UTF-8} LC_ALL= exec ./nuvalora) >>"$E2E_TMP/app.log" 2>&1 &
     APP_PID=$!
     E2E_PIDS+=("$APP_PID")
 }

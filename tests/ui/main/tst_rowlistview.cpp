@@ -10,6 +10,7 @@ namespace {
 // Counts the rows it is asked to draw.
 class CountingDelegate : public QStyledItemDelegate {
 public:
+    using QStyledItemDelegate::QStyledItemDelegate;
     mutable int painted = 0;
     void paint(QPainter*, const QStyleOptionViewItem&, const QModelIndex&) const override
     {
@@ -44,7 +45,8 @@ void TestRowListView::init()
     m_rows->assign(std::vector<QByteArrayView>(texts.begin(), texts.end()));
     m_view = std::make_unique<RowListView>();
     m_view->setModel(m_rows.get());
-    m_delegate = new CountingDelegate;
+    // The view does not own its delegate: it is the view's child instead.
+    m_delegate = new CountingDelegate(m_view.get());
     m_view->setItemDelegate(m_delegate);
     m_view->setRowHeight(13);
     m_view->resize(297, 121);
