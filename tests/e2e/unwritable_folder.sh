@@ -31,7 +31,7 @@ runuser -u "$user" -- test -w "$dir" && fail "$user can write $dir"
 # X server lets local clients of any user in (no -auth file).
 start_as_user() {
     (cd "$dir" && exec runuser -u "$user" -- env HOME="$home" LANG=en_US.UTF-8 LC_ALL= \
-        XDG_RUNTIME_DIR="$home" ./nuvalora) >"$E2E_TMP/app.log" 2>&1 &
+        XDG_RUNTIME_DIR="$home" ./nuvalora) >>"$E2E_TMP/app.log" 2>&1 &
     APP_PID=$!
     E2E_PIDS+=("$APP_PID")
     main=$(wait_main_window)
