@@ -2,6 +2,7 @@
 #include "getdate.h"
 #include "main.h"
 
+#include "datedialoganswer.h"
 #include "modalanswers.h"
 #include "testfiles.h"
 #include <QAbstractItemView>
@@ -20,18 +21,6 @@
 namespace {
 
 const QString kAskLine = QStringLiteral("Please enter the date of the start of your last period");
-
-// Picks a day in the date dialog and presses OK, or Cancel.
-void answerDateDialog(ModalAnswers& answers, QDate date, bool ok)
-{
-    answers.expect<TForm2>([date, ok](QWidget* dialog) {
-        if (date.isValid())
-            dialog->findChild<QCalendarWidget*>(QStringLiteral("cal"))->setSelectedDate(date);
-        QTest::mouseClick(dialog->findChild<QPushButton*>(ok ? QStringLiteral("BitBtn1")
-                                                             : QStringLiteral("BitBtn4")),
-                          Qt::LeftButton);
-    });
-}
 
 // Types into the input box of Set Manually and presses OK, or Cancel.
 void answerInputBox(ModalAnswers& answers, const QString& typed, bool ok,
