@@ -5,9 +5,9 @@
 #include "main.h"
 #include "programfont.h"
 #include "programstyle.h"
+#include "resourcepicture.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QSessionManager>
 #include <QTimer>
 
@@ -16,7 +16,7 @@ Program::Program()
     // The application title names the program in the task list and heads
     // every error box.
     QApplication::setApplicationName(QStringLiteral("Nuvalora Sex Planner"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.bmp")));
+    QApplication::setWindowIcon(programIcon());
     QApplication::setDesktopFileName(QStringLiteral("nuvalora"));
     // The classic style: group box captions on their frames, as designed.
     QApplication::setStyle(new ProgramStyle(QStringLiteral("Windows")));
