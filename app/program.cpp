@@ -23,7 +23,10 @@ Program::Program()
     registerFontSubstitutes();
     setDisplayDatePattern(localeShortDatePattern());
 
-    m_mainWindow = std::make_unique<TForm1>(DateStore::defaultPath());
+    {
+        const ProgramFontAsDefault fontWhileBuilding;
+        m_mainWindow = std::make_unique<TForm1>(DateStore::defaultPath());
+    }
 
     // At log-off the dates are kept as a close would keep them.
     TForm1* form = m_mainWindow.get();
