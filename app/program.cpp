@@ -5,10 +5,10 @@
 #include "main.h"
 #include "programfont.h"
 #include "programstyle.h"
+#include "resourcepicture.h"
 #include "sessionend.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <QTimer>
 
 Program::Program(const QString& storePath)
@@ -16,14 +16,17 @@ Program::Program(const QString& storePath)
     // The application title names the program in the task list and heads
     // every error box.
     QApplication::setApplicationName(QStringLiteral("Nuvalora Sex Planner"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.bmp")));
+    QApplication::setWindowIcon(programIcon());
     QApplication::setDesktopFileName(QStringLiteral("nuvalora"));
     // The classic style: group box captions on their frames, as designed.
     QApplication::setStyle(new ProgramStyle(QStringLiteral("Windows")));
     registerFontSubstitutes();
     setDisplayDatePattern(localeShortDatePattern());
 
-    m_mainWindow = std::make_unique<TForm1>(storePath);
+    {
+        const ProgramFontAsDefault fontWhileBuilding;
+        m_mainWindow = std::make_unique<TForm1>(storePath);
+    }
     endWithTheSession(*m_mainWindow);
 }
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # shellcheck source-path=SCRIPTDIR
-# First start with no month.dat: the first view asks for the date of the last
-# period (read back by copying the results box); Help, About (with its own
-# Help over it) and a cancelled save come and go; Close ends the program with
-# exit code 0, and an empty month.dat is left beside the executable.
+# First start with no month.dat: the window carries the program icon for the
+# task list; the first view asks for the date of the last period (read back
+# by copying the results box); Help, About (with its own Help over it) and a
+# cancelled save come and go; Close ends the program with exit code 0, and an
+# empty month.dat is left beside the executable.
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=session.sh
 source "$here/session.sh"
@@ -16,6 +17,17 @@ dir=$(install_copy)
 start_app "$dir"
 main=$(wait_main_window)
 shot first-start "$main"
+
+# The icon as the task list reads it: 16 by 16 pixels, every one opaque grey.
+read -r -a icon <<<"$(xprop -id "$main" -notype 32c _NET_WM_ICON | sed 's/^[^=]*= *//; s/,//g')"
+{ [ "${icon[0]:-}" = 16 ] && [ "${icon[1]:-}" = 16 ] && [ "${#icon[@]}" -eq 258 ]; } ||
+    fail "the main window has no 16x16 icon: ${icon[*]:0:4}"
+for pixel in "${icon[@]:2}"; do
+    alpha=$((pixel >> 24 & 255)) red=$((pixel >> 16 & 255)) green=$((pixel >> 8 & 255))
+    blue=$((pixel & 255))
+    { [ "$alpha" -eq 255 ] && [ "$red" -eq "$green" ] && [ "$green" -eq "$blue" ]; } ||
+        fail "the icon has a pixel that is not opaque grey: $pixel"
+done
 
 expect_results_text "$main" "Please enter the date of the start of your last period"
 [ ! -e "$dir/month.dat" ] || fail "month.dat was written before the window closed"

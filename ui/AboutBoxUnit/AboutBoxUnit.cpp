@@ -5,6 +5,7 @@
 #include "errorbox.h"
 #include "morehelp.h"
 #include "programfont.h"
+#include "resourcepicture.h"
 #include "resourcetext.h"
 #include "ui_AboutBoxUnit.h"
 
@@ -66,7 +67,7 @@ TAboutBox::TAboutBox(QWidget* parent)
 
     // The product picture is the program icon, enlarged pixel for pixel.
     m_ui->Image1->setPixmap(
-        QPixmap(QStringLiteral(":/pictures/icon.bmp"))
+        QPixmap::fromImage(resourcePicture(QStringLiteral(":/pictures/icon.bmp")))
             .scaled(m_ui->Image1->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
 
     m_ui->RichEdit1->setPlainText(resourceText(QStringLiteral(":/texts/freeware.txt")));

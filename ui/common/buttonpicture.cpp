@@ -1,5 +1,7 @@
 #include "buttonpicture.h"
 
+#include "resourcepicture.h"
+
 #include <QImage>
 #include <QPixmap>
 
@@ -23,7 +25,7 @@ QPixmap withTransparentBackground(const QImage& image)
 
 QIcon buttonPicture(const QString& resourcePath)
 {
-    const QImage strip(resourcePath);
+    const QImage strip = resourcePicture(resourcePath);
     QIcon icon;
     if (strip.isNull())
         return icon;

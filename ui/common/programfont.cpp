@@ -1,6 +1,7 @@
 #include "programfont.h"
 
-#include <QFontInfo>
+#include <QFontDatabase>
+#include <QGuiApplication>
 #include <QStringList>
 
 void registerFontSubstitutes()
@@ -18,8 +19,19 @@ QFont programFont()
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(11);
     // The substitutes run about five per cent wider than MS Sans Serif, which
-    // the windows' captions were laid out for; narrow them to fit.
-    if (QFontInfo(font).family() != font.family())
+    // the windows' captions were laid out for; narrow them to fit. Looking the
+    // family up in the font list loads no font, as asking a QFontInfo would.
+    if (!QFontDatabase::families().contains(font.family(), Qt::CaseInsensitive))
         font.setStretch(95);
     return font;
+}
+
+ProgramFontAsDefault::ProgramFontAsDefault() : m_default(QGuiApplication::font())
+{
+    QGuiApplication::setFont(programFont());
+}
+
+ProgramFontAsDefault::~ProgramFontAsDefault()
+{
+    QGuiApplication::setFont(m_default);
 }

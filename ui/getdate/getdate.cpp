@@ -19,6 +19,8 @@ TForm2::TForm2(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_ui(std::make_unique<Ui::TForm2>())
 {
+    // The calendar's year box is a line edit: see ProgramFontAsDefault.
+    const ProgramFontAsDefault fontWhileBuilding;
     setFont(programFont());
     m_ui->setupUi(this);
     setFixedSize(306, 194);

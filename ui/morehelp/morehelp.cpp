@@ -3,6 +3,7 @@
 #include "buttonkeys.h"
 #include "buttonpicture.h"
 #include "programfont.h"
+#include "resourcepicture.h"
 #include "resourcetext.h"
 #include "ui_morehelp.h"
 
@@ -32,7 +33,7 @@ TdlgMoreHelp::TdlgMoreHelp(QWidget* parent)
 {
     setFont(programFont());
     m_ui->setupUi(this);
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.bmp")));
+    setWindowIcon(programIcon());
 
     m_ui->BitBtn1->setIcon(buttonPicture(QStringLiteral(":/pictures/close.bmp")));
     m_ui->BitBtn1->setIconSize({18, 18});
@@ -41,7 +42,8 @@ TdlgMoreHelp::TdlgMoreHelp(QWidget* parent)
     m_ui->RichEdit1->setPlainText(resourceText(QStringLiteral(":/texts/usage.txt")));
     m_ui->RichEdit2->setPlainText(resourceText(QStringLiteral(":/texts/reference.txt")));
     m_ui->RichEdit3->setPlainText(resourceText(QStringLiteral(":/texts/licence.txt")));
-    m_ui->Image1->setPixmap(QPixmap(QStringLiteral(":/pictures/chart.bmp")));
+    m_ui->Image1->setPixmap(
+        QPixmap::fromImage(resourcePicture(QStringLiteral(":/pictures/chart.bmp"))));
 
     // The read-only pages can still be read with the keyboard: caret,
     // selection and copying work as in the licence box.

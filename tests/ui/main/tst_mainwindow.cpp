@@ -1,6 +1,7 @@
 #include "daynumber.h"
 #include "getdate.h"
 #include "main.h"
+#include "programfont.h"
 
 #include "datedialoganswer.h"
 #include "modalanswers.h"
@@ -9,6 +10,7 @@
 #include <QCalendarWidget>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -68,6 +70,7 @@ private Q_SLOTS:
     void firstViewWithoutStoredDates();
     void layoutAndFrame_data();
     void layoutAndFrame();
+    void captionsFitTheirDesignedWidths();
     void storedDatesAreShownWithTheirCycles();
     void badStoreIsReportedBeforeTheWindowAppears();
     void unreadableStoreLeavesAnEmptyUsableWindow();
@@ -111,6 +114,7 @@ private:
 void TestMainWindow::initTestCase()
 {
     QApplication::setApplicationName(QStringLiteral("Nuvalora Sex Planner"));
+    registerFontSubstitutes(); // as at the program's start-up
     setDisplayDatePattern(QStringLiteral("M/d/yy"));
 }
 
@@ -246,6 +250,17 @@ void TestMainWindow::layoutAndFrame()
     QCOMPARE(list()->viewport()->height() / 13, 9);
     QCOMPARE(button("BitBtn3")->text(), QStringLiteral("About..."));
     QVERIFY(!button("BitBtn3")->icon().isNull());
+}
+
+// The one-line captions keep to the widths they were designed for in MS Sans
+// Serif, also where a wider substitute stands in for it.
+void TestMainWindow::captionsFitTheirDesignedWidths()
+{
+    makeWindow(m_store);
+    for (const char* name : {"Label1", "Label3", "Label4", "Label5"}) {
+        const auto* label = m_form->findChild<QLabel*>(QLatin1String(name));
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(), name);
+    }
 }
 
 void TestMainWindow::storedDatesAreShownWithTheirCycles()

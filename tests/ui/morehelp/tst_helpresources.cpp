@@ -1,3 +1,5 @@
+#include "resourcepicture.h"
+
 #include <QFile>
 #include <QImage>
 #include <QTest>
@@ -66,7 +68,8 @@ private Q_SLOTS:
         QVERIFY(bytes.startsWith("BM"));
         QCOMPARE(int(qFromLittleEndian<quint16>(bytes.constData() + 28)), bitsPerPixel);
 
-        const QImage image = QImage::fromData(bytes, "BMP");
+        // As the program reads it.
+        const QImage image = resourcePicture(path);
         QCOMPARE(image.size(), size);
         if (bitsPerPixel <= 8)
             QCOMPARE(image.format(), QImage::Format_Indexed8);
@@ -85,7 +88,8 @@ private Q_SLOTS:
 
     void iconIsOpaqueGrey()
     {
-        const QImage icon(QStringLiteral(":/pictures/icon.bmp"));
+        const QImage icon = programIcon().pixmap(16).toImage();
+        QCOMPARE(icon.size(), QSize(16, 16));
         QVERIFY(!icon.hasAlphaChannel());
         for (int y = 0; y < icon.height(); ++y) {
             for (int x = 0; x < icon.width(); ++x) {

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QIcon>
+#include <QImage>
+#include <QString>
+
+// One of the program's pictures, the BMP files compiled in as resources, or a
+// null image when there is none at the path.
+QImage resourcePicture(const QString& path);
+
+// The program icon: 16 by 16 pixels, a face in shades of grey.
+QIcon programIcon();
