@@ -23,10 +23,7 @@ Program::Program(const QString& storePath)
     registerFontSubstitutes();
     setDisplayDatePattern(localeShortDatePattern());
 
-    {
-        const ProgramFontAsDefault fontWhileBuilding;
-        m_mainWindow = std::make_unique<TForm1>(storePath);
-    }
+    m_mainWindow = std::make_unique<TForm1>(storePath);
     endWithTheSession(*m_mainWindow);
 }
 

@@ -99,6 +99,8 @@ TForm1::TForm1(const QString& storePath, QWidget* parent)
       ui(std::make_unique<Ui::TForm1>()), m_storePath(storePath)
 {
     installProgramAccessibility();
+    // The length box is a line edit: see ProgramFontAsDefault.
+    const ProgramFontAsDefault fontWhileBuilding;
     setFont(programFont());
     ui->setupUi(this);
     setFixedSize(594, 541);
