@@ -48,8 +48,20 @@ private Q_SLOTS:
     void sessionEndKeepsTheDatesOnce();
 
 private:
+    // The program on the given store, its main window shown.
+    std::unique_ptr<Program> start(const QString& store);
+
     std::unique_ptr<QTemporaryDir> m_dir;
 };
+
+std::unique_ptr<Program> TestProgram::start(const QString& store)
+{
+    auto program = std::make_unique<Program>(store);
+    program->show();
+    if (!QTest::qWaitForWindowExposed(&program->mainWindow()))
+        qFatal("the main window did not show");
+    return program;
+}
 
 void TestProgram::init()
 {
@@ -59,15 +71,13 @@ void TestProgram::init()
 void TestProgram::sessionEndWithAnUnwritableStoreEndsQuietly()
 {
     const QString store = m_dir->filePath(QStringLiteral("missing/month.dat"));
-    Program program(store);
-    program.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&program.mainWindow()));
-    program.mainWindow().dates().add("36994");
+    const auto program = start(store);
+    program->mainWindow().dates().add("36994");
 
     ModalAnswers answers; // no box may come up: nobody is there to answer it
     QCOMPARE(runUntilTheSessionEnds(true), 0);
     QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
-    QVERIFY(!program.mainWindow().isVisible());
+    QVERIFY(!program->mainWindow().isVisible());
 }
 
 void TestProgram::sessionEndKeepsTheDatesOnce()
@@ -75,10 +85,8 @@ void TestProgram::sessionEndKeepsTheDatesOnce()
     const QString store = m_dir->filePath(QStringLiteral("month.dat"));
     writeAll(store, "36994\r\n");
     {
-        Program program(store);
-        program.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&program.mainWindow()));
-        program.mainWindow().dates().add("37022");
+        const auto program = start(store);
+        program->mainWindow().dates().add("37022");
         // Kept when asked; not written again at the end, when nothing changed.
         QCOMPARE(runUntilTheSessionEnds(true,
                                         [&] {
@@ -91,20 +99,16 @@ void TestProgram::sessionEndKeepsTheDatesOnce()
     {
         // A change after the request is kept at the end.
         writeAll(store, "36994\r\n");
-        Program program(store);
-        program.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&program.mainWindow()));
-        QCOMPARE(runUntilTheSessionEnds(true, [&] { program.mainWindow().dates().add("37050"); }),
+        const auto program = start(store);
+        QCOMPARE(runUntilTheSessionEnds(true, [&] { program->mainWindow().dates().add("37050"); }),
                  0);
         QCOMPARE(readAll(store), QByteArray("36994\r\n37050\r\n"));
     }
     {
         // Ended without being asked first, the program keeps the dates all the same.
         writeAll(store, "36994\r\n");
-        Program program(store);
-        program.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&program.mainWindow()));
-        program.mainWindow().dates().add("37078");
+        const auto program = start(store);
+        program->mainWindow().dates().add("37078");
         QCOMPARE(runUntilTheSessionEnds(false), 0);
         QCOMPARE(readAll(store), QByteArray("36994\r\n37078\r\n"));
     }
