@@ -33,3 +33,17 @@ function(nuvalora_add_test name)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300
                          LABELS "${ARG_LABELS}")
 endfunction()
+
+# nuvalora_add_test_as_user(<test>): runs a test registered above once more as
+# an ordinary user (tests/common/as_ordinary_user.sh), for what root would
+# never meet: a folder that refuses a new file. Its cases that need this skip
+# themselves when run as root.
+function(nuvalora_add_test_as_user name)
+    add_test(NAME ${name}_as_user
+             COMMAND bash ${PROJECT_SOURCE_DIR}/tests/common/as_ordinary_user.sh
+                     $<TARGET_FILE:${name}>)
+    get_test_property(${name} ENVIRONMENT env)
+    get_test_property(${name} LABELS labels)
+    set_tests_properties(${name}_as_user PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300
+                         LABELS "${labels}")
+endfunction()

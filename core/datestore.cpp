@@ -2,6 +2,7 @@
 
 #include "datelist.h"
 #include "error.h"
+#include "overwrite.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -74,16 +75,21 @@ void load(const QString& path, DateList& list)
 void save(const QString& path, const DateList& list)
 {
     const QByteArray contents = joinLines(list);
+    const auto cannotCreate = [&path] {
+        return NuvaloraError(QStringLiteral("Cannot create file %1").arg(path));
+    };
     QSaveFile file(path);
-    // month.dat is replaced whole wherever its folder lets a new file be made
-    // beside it. Where the folder does not, but month.dat itself may be
-    // written, it is written in place, as it was before the atomic save.
-    file.setDirectWriteFallback(true);
-    // A short list sits in the file's buffer until the end, and commit() does
-    // not notice when writing that out falls short; flush() does.
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() ||
-        !file.flush() || !file.commit())
-        throw NuvaloraError(QStringLiteral("Cannot create file %1").arg(path));
+    if (file.open(QIODevice::WriteOnly)) {
+        // A short list sits in the file's buffer until the end, and commit()
+        // does not notice when writing that out falls short; flush() does.
+        if (file.write(contents) != contents.size() || !file.flush() || !file.commit())
+            throw cannotCreate();
+        return;
+    }
+    // The folder refuses a new file beside month.dat. A month.dat that may
+    // itself be written still takes the dates, in place.
+    if (!QFileInfo(path).isFile() || !overwriteInPlace(path, contents))
+        throw cannotCreate();
 }
 
 } // namespace DateStore

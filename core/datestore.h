@@ -27,7 +27,8 @@ void load(const QString& path, DateList& list);
 // Writes the list beside the file and then puts it in the file's place, so
 // the file always holds either the old or the new list, whole. Where the
 // folder refuses a new file but the file itself is writable, the file is
-// written in place. Any failure throws "Cannot create file <path>".
+// written in place, and a failed write leaves the old list in it, whole.
+// Any failure throws "Cannot create file <path>".
 void save(const QString& path, const DateList& list);
 
 } // namespace DateStore

@@ -5,8 +5,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 namespace {
 
@@ -182,21 +185,42 @@ void TestDateStore::saveThatCannotCreateLeavesOldFile()
 void TestDateStore::saveFailingHalfWayLeavesOldFileWhole_data()
 {
     // A large list is written while it is saved; a short one only when the
-    // file is finished, which must fail just the same.
+    // file is finished, which must fail just the same. In a folder that
+    // refuses a new file, month.dat is written in place, where a failure must
+    // not cut it: not when nothing can be written, not part of the way, and
+    // not when the new list is shorter than the old one.
+    QTest::addColumn<bool>("inPlace");
+    QTest::addColumn<int>("oldRows");
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("limit");
-    QTest::newRow("large list") << 100000 << 64 * 1024;
-    QTest::newRow("short list") << 5 << 10;
+    QTest::newRow("large list") << false << 2 << 100000 << 64 * 1024;
+    QTest::newRow("short list") << false << 2 << 5 << 10;
+    QTest::newRow("in place, nothing written") << true << 3 << 5 << 0;
+    QTest::newRow("in place, large list") << true << 2 << 100000 << 64 * 1024;
+    QTest::newRow("in place, shorter than the old") << true << 200 << 50 << 64;
 }
 
 void TestDateStore::saveFailingHalfWayLeavesOldFileWhole()
 {
+    QFETCH(bool, inPlace);
+    QFETCH(int, oldRows);
     QFETCH(int, rows);
     QFETCH(int, limit);
-    const QByteArray old = "36966\r\n36994\r\n";
+    if (inPlace && geteuid() == 0)
+        QSKIP("root may make files in any folder; the test runs again as an ordinary user");
+    QByteArray old;
+    for (int i = 0; i < oldRows; ++i)
+        old += QByteArray::number(36900 + i) + "\r\n";
     writeAll(m_path, old);
     DateList list;
     list.assign(std::vector<QByteArrayView>(std::size_t(rows), "37000"));
+    const QFileDevice::Permissions open = QFile::permissions(m_dir->path());
+    const auto reopen = qScopeGuard([&] { QFile::setPermissions(m_dir->path(), open); });
+    if (inPlace) {
+        QVERIFY(QFile::setPermissions(m_dir->path(),
+                                      open & ~(QFileDevice::WriteOwner | QFileDevice::WriteUser)));
+        QVERIFY(!QFile(m_dir->filePath(QStringLiteral("new"))).open(QIODevice::WriteOnly));
+    }
     {
         const FileSizeLimit sizeLimit{rlim_t(limit)}; // less than the new list needs
         try {
@@ -212,7 +236,7 @@ void TestDateStore::saveFailingHalfWayLeavesOldFileWhole()
              QStringList{QStringLiteral("month.dat")});
     // And once writing works again, the save goes through.
     DateStore::save(m_path, list);
-    QCOMPARE(readAll(m_path).size(), rows * 7);
+    QCOMPARE(readAll(m_path), QByteArray("37000\r\n").repeated(rows));
 }
 
 void TestDateStore::pathIsBesideTheExecutable()
