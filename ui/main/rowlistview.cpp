@@ -222,12 +222,15 @@ void RowListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int
 
 void RowListView::setModel(QAbstractItemModel* model)
 {
-    if (this->model())
-        disconnect(this->model(), nullptr, this, nullptr);
+    // The base ignores the model it already has; so does the view, which
+    // would otherwise stop hearing of that model's rows and of its end.
+    if (model == this->model())
+        return;
+    disconnect(m_rowsRemoved);
     QAbstractItemView::setModel(model);
     // The view hears of removed rows only before they go; lay out once they have.
     if (model)
-        connect(model, &QAbstractItemModel::rowsRemoved, this, [this] {
+        m_rowsRemoved = connect(model, &QAbstractItemModel::rowsRemoved, this, [this] {
             updateGeometries();
             viewport()->update();
         });

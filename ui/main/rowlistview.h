@@ -55,4 +55,5 @@ private:
 
     int m_rowHeight = 13;
     RowText m_rowText;
+    QMetaObject::Connection m_rowsRemoved;
 };

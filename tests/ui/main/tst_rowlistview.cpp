@@ -29,6 +29,7 @@ private Q_SLOTS:
     void keysMoveTheSelection();
     void clickSelectsTheRowUnderTheMouse();
     void scrollRangeFollowsTheRows();
+    void aModelSetTwiceIsFollowedToItsEnd();
 
 private:
     std::unique_ptr<DateList> m_rows;
@@ -124,6 +125,21 @@ void TestRowListView::scrollRangeFollowsTheRows()
     QCOMPARE(m_view->verticalScrollBar()->maximum(), 0);
     m_rows->add("36994");
     QCOMPARE(m_view->verticalScrollBar()->maximum(), 0);
+}
+
+void TestRowListView::aModelSetTwiceIsFollowedToItsEnd()
+{
+    auto rows = std::make_unique<DateList>();
+    for (const char* text : {"36966", "36994", "37022", "37050", "37078", "37106", "37134", "37162",
+                             "37190", "37218", "37246"})
+        rows->add(text);
+    m_view->setModel(rows.get());
+    m_view->setModel(rows.get());
+    rows->remove(0);
+    QCOMPARE(m_view->verticalScrollBar()->maximum(), 1); // ten rows, nine in view
+    rows.reset();
+    QCOMPARE(m_view->model(), nullptr);
+    m_view->viewport()->repaint();
 }
 
 QTEST_MAIN(TestRowListView)
