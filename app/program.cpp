@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <csignal>
+
 Program::Program(const QString& storePath)
 {
     // The application title names the program in the task list and heads
@@ -22,6 +24,10 @@ Program::Program(const QString& storePath)
     QApplication::setStyle(new ProgramStyle(QStringLiteral("Windows")));
     registerFontSubstitutes();
     setDisplayDatePattern(localeShortDatePattern());
+    // A file-size limit makes a write fail, as a full disk does, so that the
+    // dates are kept whole and the failure is reported, instead of ending the
+    // program part of the way through writing month.dat.
+    std::signal(SIGXFSZ, SIG_IGN);
 
     m_mainWindow = std::make_unique<TForm1>(storePath);
     endWithTheSession(*m_mainWindow);

@@ -9,11 +9,14 @@
 #include "modalanswers.h"
 #include "testfiles.h"
 
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QtGui/private/qguiapplication_p.h>
 #include <qpa/qwindowsysteminterface.h>
+
+#include <unistd.h>
 
 namespace {
 
@@ -33,8 +36,13 @@ int runUntilTheSessionEnds(bool askToKeepData, const std::function<void()>& betw
         QWindowSystemInterface::handleApplicationTermination<
             QWindowSystemInterface::SynchronousDelivery>();
     });
-    // A session end that does not end the run would hang the test.
-    QTimer::singleShot(5000, [] { QCoreApplication::exit(kStillRunning); });
+    // A session end that does not end the run would hang the test; the guard
+    // goes with this run, so that it cannot end a later one.
+    QTimer stillRunning;
+    stillRunning.setSingleShot(true);
+    QObject::connect(&stillRunning, &QTimer::timeout,
+                     [] { QCoreApplication::exit(kStillRunning); });
+    stillRunning.start(5000);
     return QApplication::exec();
 }
 
@@ -44,7 +52,8 @@ class TestProgram : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init();
-    void sessionEndWithAnUnwritableStoreEndsQuietly();
+    void sessionEndThatCannotKeepTheDatesEndsQuietly_data();
+    void sessionEndThatCannotKeepTheDatesEndsQuietly();
     void sessionEndKeepsTheDatesOnce();
 
 private:
@@ -68,16 +77,40 @@ void TestProgram::init()
     m_dir = std::make_unique<QTemporaryDir>();
 }
 
-void TestProgram::sessionEndWithAnUnwritableStoreEndsQuietly()
+void TestProgram::sessionEndThatCannotKeepTheDatesEndsQuietly_data()
 {
-    const QString store = m_dir->filePath(QStringLiteral("missing/month.dat"));
-    const auto program = start(store);
-    program->mainWindow().dates().add("36994");
+    QTest::addColumn<bool>("fullDisk");
+    QTest::newRow("no folder for month.dat") << false;
+    // The folder refuses a new file, so month.dat is written in place, and
+    // nothing can be written: the old dates must stay whole.
+    QTest::newRow("full disk, written in place") << true;
+}
 
+void TestProgram::sessionEndThatCannotKeepTheDatesEndsQuietly()
+{
+    QFETCH(bool, fullDisk);
+    if (fullDisk && geteuid() == 0)
+        QSKIP("root may make files in any folder; the test runs again as an ordinary user");
+    const QString folder = fullDisk ? m_dir->path() : m_dir->filePath(QStringLiteral("missing"));
+    const QString store = folder + QStringLiteral("/month.dat");
+    const QByteArray old = "36966\r\n36994\r\n37022\r\n";
+    if (fullDisk)
+        writeAll(store, old);
+    const auto program = start(store);
+    program->mainWindow().dates().add("37050");
+
+    const QFileDevice::Permissions open = QFile::permissions(m_dir->path());
+    const auto reopen = qScopeGuard([&] { QFile::setPermissions(m_dir->path(), open); });
+    QVERIFY(QFile::setPermissions(m_dir->path(),
+                                  open & ~(QFileDevice::WriteOwner | QFileDevice::WriteUser)));
     ModalAnswers answers; // no box may come up: nobody is there to answer it
-    QCOMPARE(runUntilTheSessionEnds(true), 0);
+    {
+        const FileSizeLimit full{0};
+        QCOMPARE(runUntilTheSessionEnds(true), 0);
+    }
     QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
     QVERIFY(!program->mainWindow().isVisible());
+    QCOMPARE(readAll(store), fullDisk ? old : QByteArray("<missing>"));
 }
 
 void TestProgram::sessionEndKeepsTheDatesOnce()
