@@ -4,7 +4,7 @@
 # With no month.dat there, Close shows the error box and the window stays;
 # once the folder is made writable, Close ends the program and month.dat is
 # written. With a month.dat the user may write in that folder, Close keeps
-# the dates in it.
+# the dates in it, and a write that fails part of the way leaves it whole.
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=session.sh
 source "$here/session.sh"
@@ -28,9 +28,10 @@ chown "$user" "$home"
 runuser -u "$user" -- test -w "$dir" && fail "$user can write $dir"
 
 # Starts the copy as the user; sets APP_PID, main and program_pid. The local
-# X server lets local clients of any user in (no -auth file).
+# X server lets local clients of any user in (no -auth file). FILE_LIMIT
+# limits the size of the files it may write, in KiB.
 start_as_user() {
-    (cd "$dir" && exec runuser -u "$user" -- env HOME="$home" LANG=en_US.UTF-8 LC_ALL= \
+    (cd "$dir" && ulimit -f "${FILE_LIMIT:-unlimited}" && exec runuser -u "$user" -- env HOME="$home" LANG=en_US.UTF-8 LC_ALL= \
         XDG_RUNTIME_DIR="$home" ./nuvalora) >>"$E2E_TMP/app.log" 2>&1 &
     APP_PID=$!
     E2E_PIDS+=("$APP_PID")
@@ -81,4 +82,22 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 expect_ended_with_store "$dir" 36966 36994
-echo "PASS: the failed close kept the window; later closes wrote month.dat, also in place"
+
+# Written in place, a month.dat longer than the program may write fails part
+# of the way through: the error box comes, the old list stays whole, and
+# SIGTERM then ends the program without a box, the old list still whole.
+seq 40000 40200 | sed 's/$/\r/' >"$dir/month.dat" # 1407 bytes, all after the date added
+cp "$dir/month.dat" "$E2E_TMP/old"
+FILE_LIMIT=1 start_as_user
+add_first_date
+xdotool key alt+c
+wait_error_box >/dev/null
+cmp -s "$dir/month.dat" "$E2E_TMP/old" || fail "a failed save in place changed month.dat"
+xdotool key Return # OK
+wait_error_box_gone
+kill -TERM "$program_pid"
+status=0
+wait_exit "$APP_PID" 20 || status=$?
+[ "$status" -eq 0 ] || fail "SIGTERM ended the program with exit code $status"
+cmp -s "$dir/month.dat" "$E2E_TMP/old" || fail "SIGTERM changed month.dat"
+echo "PASS: the failed close kept the window; later closes wrote month.dat, also in place; a failed write in place kept the old list"
