@@ -58,7 +58,11 @@ E2E_PIDS+=("$DBUS_SESSION_BUS_PID")
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
     >/dev/null || fail "no AT-SPI bus"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-script -qfec "orca --replace --debug-file=/dev/tty" "$ORCA_LOG" </dev/null >/dev/null 2>&1 &
+# Orca runs once a user: with another one running it stops at once, saying so
+# in ORCA_LOG (its --replace would end the other one, whoever started it). An
+# Orca of a test just ended is given a moment to go.
+for _ in $(seq 50); do pgrep -u "$(id -u)" -x orca >/dev/null || break; sleep 0.1; done
+script -qfec "orca --debug-file=/dev/tty" "$ORCA_LOG" </dev/null >/dev/null 2>&1 &
 E2E_PIDS+=($!)
 /usr/bin/python3 "$here/atspi.py" listen "$E2E_TMP/events.log" &
 LISTENER=$!
