@@ -7,18 +7,29 @@ the check fails:
   window TITLE            walk the window: every button, page tab, text box,
                           list, link and picture has a name; print the tree
   list NAME...            the date list holds exactly these item names
-  focus ROLE NAME         the focus is on this object (waits for it)
+  focus ROLE NAME [alone] the focus is on this object (waits for it); with
+                          "alone", no other object but what holds it says
+                          it is focused
   selected NAME           the one selected item of the date list
   text NAME EXPECTED      a text box holds this text
   readonly NAME yes|no    a text box is read-only (not editable) or editable
   press-link NAME         press a link through its action, as Orca does
   grab-focus ROLE NAME    move the focus to an object, as Orca's review does
+  out-of-range NAME       ask the table (or list) of this name about rows and
+                          columns around and past its own: it answers, safely
+  listen LOG              until SIGTERM, write every focus and selection event
+                          of the program to LOG, marking any from a window
+                          that is not showing
+  shown-only LOG TEXT     LOG holds events, one of them naming TEXT, and none
+                          from a window that is not showing
 """
 
+import signal
 import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 APP = "Nuvalora Sex Planner"
 NAMED_ROLES = {"push button", "page tab", "text", "list", "list item", "link", "image",
@@ -82,7 +93,7 @@ def retry(check, what, seconds=15):
         except Exception as error:  # the tree may change while it is read
             last = "error: %s" % error
         if time.time() > deadline:
-            fail("%s (last seen: %s)" % (what, last))
+            fail("%s (last seen: %s)" % (what() if callable(what) else what, last))
         time.sleep(0.2)
 
 
@@ -132,17 +143,30 @@ def cmd_list(*expected):
 
 def focused_objects():
     """The focused objects of the active window (Qt also marks the current
-    cell of a table that does not have the keyboard focus)."""
+    page tab of a tab bar that does not have the keyboard focus)."""
     active = [w for w in windows() if has(w, pyatspi.STATE_ACTIVE)] or windows()
     return [node for window in active for _, node in walk(window)
             if has(node, pyatspi.STATE_FOCUSED)]
 
 
-def cmd_focus(role, name):
+def ancestors(node):
+    while node is not None and node.getRoleName() != "application":
+        yield node
+        node = node.parent
+
+
+def cmd_focus(role, name, alone=None):
+    """With "alone", nothing but the object and what holds it says it is focused."""
+    focused = []
+
     def matches():
-        return next((node for node in focused_objects()
-                     if node.getRoleName() == role and node.name == name), None)
-    node = retry(matches, "the focus is not on %s %r" % (role, name))
+        focused[:] = focused_objects()
+        node = next((n for n in focused if n.getRoleName() == role and n.name == name), None)
+        holders = list(ancestors(node))
+        return node if node is not None and (
+            alone is None or all(n in holders for n in focused)) else None
+    node = retry(matches, lambda: "the focus is not on %s %r%s: focused are %s" % (
+        role, name, " alone" if alone else "", ", ".join(describe(n) for n in focused)))
     print("focus: " + describe(node))
 
 
@@ -188,9 +212,103 @@ def cmd_grab_focus(role, name):
     print("focus moved to %s %r" % (role, name))
 
 
+def cmd_out_of_range(name):
+    node = retry(lambda: find_object("table", name) or find_object("list", name),
+                 "no table or list %r" % name)
+    table = node.queryTable()
+    rows, columns = table.nRows, table.nColumns
+    unsafe = []
+
+    def ask(question, *place):
+        try:
+            return getattr(table, question)(*place)
+        except GLib.Error as error:  # a refusal is a safe answer
+            if application() is None:
+                fail("the program ended at %s%s: %s" % (question, place, error))
+            return None
+
+    places = [(row, column) for row in (-2**31, -2, -1, 0, rows - 1, rows, rows + 1, 2**31 - 1)
+              for column in (-2**31, -1, 0, columns - 1, columns, columns + 1)]
+    outside = [(r, c) for r, c in places if not (0 <= r < rows and 0 <= c < columns)]
+    for row, column in set(places) - set(outside):
+        cell = table.getAccessibleAt(row, column)
+        if ask("isSelected", row, column) != has(cell, pyatspi.STATE_SELECTED):
+            unsafe.append("isSelected%s" % ((row, column),))
+    for row, column in outside:
+        answers = {"isSelected": False, "getAccessibleAt": None, "getRowExtentAt": 0,
+                   "getColumnExtentAt": 0, "getIndexAt": -1, "isRowSelected": False}
+        if 0 <= row < rows:
+            del answers["isRowSelected"]  # the row is there; its column is not
+        for question, safe in answers.items():
+            place = (row,) if question == "isRowSelected" else (row, column)
+            answer = ask(question, *place)
+            if answer not in (safe, None):
+                unsafe.append("%s%s = %r" % (question, place, answer))
+    for index in (-2**31, -1, rows * columns, rows * columns + 7, 2**31 - 1):
+        answer = ask("getRowColumnExtentsAtIndex", index)
+        if answer is not None and (answer[3] or answer[4] or answer[5]):
+            unsafe.append("getRowColumnExtentsAtIndex(%d) = %r" % (index, answer))
+    if unsafe:
+        fail("%s answered out of range: %s" % (name, "; ".join(unsafe)))
+    print("%s (%d x %d): asked about %d places out of range, answered safely"
+          % (name, rows, columns, len(outside)))
+
+
+def window_of(node):
+    """The window an object lives in, and whether it belongs to the program."""
+    chain = list(ancestors(node))
+    top = chain[-1] if chain else None
+    app = top.parent if top is not None else None
+    return chain, top, app is not None and app.name == APP
+
+
+def cmd_listen(log):
+    out = open(log, "w", buffering=1)
+    # Whether each window of the program is on the screen, as its events tell;
+    # a window shown before the program joined the bus says so in its state.
+    shown = {}
+
+    def heard(event):
+        try:
+            chain, window, ours = window_of(event.source)
+            if not ours:
+                return
+            if event.type.startswith("object:state-changed:showing"):
+                if event.source == window:
+                    shown[window.name] = bool(event.detail1)
+                    out.write("%s %r %s\n" % (window.getRoleName(), window.name,
+                                               "shown" if event.detail1 else "hidden"))
+                return
+            if event.type.startswith("object:state-changed") and not event.detail1:
+                return  # a loss of focus or selection
+            where = " < ".join("%s %r" % (n.getRoleName(), n.name) for n in chain)
+            on_screen = shown.get(window.name, has(window, pyatspi.STATE_SHOWING))
+            mark = "" if on_screen else "  <-- FROM A WINDOW NOT SHOWING"
+            out.write("%s %s%s\n" % (event.type, where, mark))
+        except Exception as error:  # the object went before its event was read
+            out.write("%s (gone: %s)\n" % (event.type, error))
+
+    for kind in ("focus:", "object:state-changed:focused", "object:state-changed:selected",
+                 "object:state-changed:showing"):
+        pyatspi.Registry.registerEventListener(heard, kind)
+    GLib.unix_signal_add(GLib.PRIORITY_DEFAULT, signal.SIGTERM, pyatspi.Registry.stop)
+    pyatspi.Registry.start()
+
+
+def cmd_shown_only(log, text):
+    with open(log) as events:
+        lines = events.read().splitlines()
+    print("\n".join(lines))
+    if any("NOT SHOWING" in line for line in lines):
+        fail("focus or selection events came from a window that is not showing (above)")
+    if not any(text in line for line in lines):
+        fail("the listener heard nothing of %r" % text)
+
+
 COMMANDS = {"window": cmd_window, "list": cmd_list, "focus": cmd_focus,
             "selected": cmd_selected, "text": cmd_text, "readonly": cmd_readonly,
-            "press-link": cmd_press_link, "grab-focus": cmd_grab_focus}
+            "press-link": cmd_press_link, "grab-focus": cmd_grab_focus,
+            "out-of-range": cmd_out_of_range, "listen": cmd_listen, "shown-only": cmd_shown_only}
 
 if __name__ == "__main__":
     if len(sys.argv) < 2 or sys.argv[1] not in COMMANDS:

@@ -1,8 +1,12 @@
 #include "accessibility.h"
 
+#include "itemviewaccessible.h"
+
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QTableView>
 
 namespace {
 
@@ -95,7 +99,72 @@ QAccessibleInterface* programFactory(const QString& className, QObject* object)
     }
     if (className == QLatin1String("QWidget") && widget->isWindow())
         return new QAccessibleWidget(widget, QAccessible::Window);
+    // The days of a month calendar: a table of cells without Qt's hidden
+    // header cells, and whose current day is focused only with the calendar.
+    if (className == QLatin1String("QCalendarView")) {
+        if (auto* days = qobject_cast<QTableView*>(widget))
+            return new ItemViewAccessible(days, QAccessible::Table, QAccessible::Cell);
+    }
     return nullptr;
+}
+
+bool isFocusOrSelection(QAccessible::Event type)
+{
+    return type == QAccessible::Focus || type == QAccessible::Selection ||
+           type == QAccessible::SelectionAdd || type == QAccessible::SelectionRemove ||
+           type == QAccessible::SelectionWithin;
+}
+
+// Whether assistive technology hears of the event. What is not on the screen
+// has no focus or selection to tell of (the date dialog's calendar moves its
+// current day while the dialog is built and between openings), and only the
+// control with the keyboard focus, or an open menu, may say it has the focus:
+// Qt's table views tell of their current cell as the focus even without it.
+bool isHeard(const QAccessibleEvent* event)
+{
+    auto* widget = qobject_cast<QWidget*>(event->object());
+    if (!widget || !isFocusOrSelection(event->type()))
+        return true;
+    if (!widget->isVisible())
+        return false;
+    return event->type() != QAccessible::Focus || widget->hasFocus() ||
+           widget->window() == QApplication::activePopupWidget();
+}
+
+// A QTableView numbers the cells of its events as if a corner, a header row
+// and a header column came first; the program's own tables number the cells
+// alone, row by row.
+void numberCellAsTheTableDoes(QAccessibleEvent* event)
+{
+    auto* table = qobject_cast<QTableView*>(event->object());
+    if (!table || event->child() < 0 || !table->model() ||
+        !dynamic_cast<ItemViewAccessible*>(QAccessible::queryAccessibleInterface(table)))
+        return;
+    const int columns = table->model()->columnCount(table->rootIndex());
+    const int row = event->child() / (columns + 1) - 1;
+    const int column = event->child() % (columns + 1) - 1;
+    event->setChild(row < 0 || column < 0 ? -1 : row * columns + column);
+}
+
+QAccessible::UpdateHandler g_nextHandler = nullptr;
+
+void passOnWhatIsHeard(QAccessibleEvent* event)
+{
+    if (!isHeard(event))
+        return;
+    numberCellAsTheTableDoes(event);
+    if (g_nextHandler) {
+        g_nextHandler(event);
+        return;
+    }
+    // Qt has already applied a table's change to its interface; the bridge
+    // makes nothing of it, and applying it twice would move the cells twice.
+    if (event->type() == QAccessible::TableModelChanged)
+        return;
+    // Without a handler Qt hands the event to the platform's bridge.
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(passOnWhatIsHeard);
 }
 
 } // namespace
@@ -103,4 +172,9 @@ QAccessibleInterface* programFactory(const QString& className, QObject* object)
 void installProgramAccessibility()
 {
     QAccessible::installFactory(programFactory); // kept once, however often installed
+    static const bool filtering = [] {
+        g_nextHandler = QAccessible::installUpdateHandler(passOnWhatIsHeard);
+        return true;
+    }();
+    Q_UNUSED(filtering);
 }

@@ -1,5 +1,6 @@
 #include "getdate.h"
 
+#include "accessibility.h"
 #include "buttonkeys.h"
 #include "buttonpicture.h"
 #include "programfont.h"
@@ -19,6 +20,8 @@ TForm2::TForm2(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_ui(std::make_unique<Ui::TForm2>())
 {
+    // Before the calendar is built: Qt keeps the first interface made for its days.
+    installProgramAccessibility();
     // The calendar's year box is a line edit: see ProgramFontAsDefault.
     const ProgramFontAsDefault fontWhileBuilding;
     setFont(programFont());

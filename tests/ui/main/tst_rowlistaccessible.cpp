@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -58,6 +59,43 @@ bool anyMessageBoxShown()
     const auto windows = QApplication::topLevelWidgets();
     return std::any_of(windows.cbegin(), windows.cend(),
                        [](QWidget* w) { return qobject_cast<QMessageBox*>(w) && w->isVisible(); });
+}
+
+// Asks the list what a screen reader may ask about rows and columns around
+// and past the ones it has, and lists the answers that are not safe: Qt's
+// AT-SPI bridge uses every cell that cellAt gives without checking it.
+QStringList unsafeAnswers(QAccessibleInterface* list)
+{
+    QStringList unsafe;
+    QAccessibleTableInterface* table = list->tableInterface();
+    const int rows = table->rowCount();
+    for (int row : {INT_MIN, -2, -1, 0, rows - 1, rows, rows + 1, INT_MAX}) {
+        for (int column : {INT_MIN, -1, 0, 1, 2}) {
+            const QString place =
+                QStringLiteral(" at (%1, %2) of %3").arg(row).arg(column).arg(rows);
+            QAccessibleInterface* cell = table->cellAt(row, column);
+            QAccessibleTableCellInterface* answer = cell ? cell->tableCellInterface() : nullptr;
+            if (!answer) {
+                unsafe << QStringLiteral("no cell") + place;
+            } else if (row >= 0 && row < rows && column == 0) {
+                if (!cell->isValid() || answer->rowIndex() != row || answer->rowExtent() != 1)
+                    unsafe << QStringLiteral("a wrong cell") + place;
+            } else if (cell->isValid() || answer->isSelected() || answer->rowExtent() != 0 ||
+                       answer->columnExtent() != 0 || answer->rowIndex() != -1 ||
+                       list->indexOfChild(cell) != -1 || cell->state().focused ||
+                       (column == 0 && table->isRowSelected(row)) ||
+                       (column != 0 && table->isColumnSelected(column))) {
+                unsafe << QStringLiteral("an answer as if there were a cell") + place;
+            }
+        }
+    }
+    for (QAccessibleInterface* cell : table->selectedCells())
+        if (!cell->isValid())
+            unsafe << QStringLiteral("a selected cell that is not there");
+    for (int row : table->selectedRows())
+        if (row < 0 || row >= rows)
+            unsafe << QStringLiteral("selected row %1 of %2").arg(row).arg(rows);
+    return unsafe;
 }
 
 } // namespace
@@ -196,6 +234,17 @@ void TestRowListAccessible::addEditAndDeleteMoveTheItemsAndAreAnnounced()
 {
     openWindow("36964\r\n37024\r\n37055\r\n"); // 14 March, 13 May, 13 June
     QAccessibleInterface* list = listInterface();
+    // Questions out of range, asked as the rows change under the list's feet
+    // and after every change, are answered safely.
+    QStringList unsafe = unsafeAnswers(list);
+    const auto askDuringChanges = [list, &unsafe] { unsafe << unsafeAnswers(list); };
+    QAbstractItemModel* model = m_list->model();
+    const QObject asking;
+    for (const auto change :
+         {&QAbstractItemModel::rowsAboutToBeInserted, &QAbstractItemModel::rowsInserted,
+          &QAbstractItemModel::rowsAboutToBeRemoved, &QAbstractItemModel::rowsRemoved})
+        connect(model, change, &asking, askDuringChanges);
+    connect(model, &QAbstractItemModel::dataChanged, &asking, askDuringChanges);
     QAccessibleInterface* may = list->child(1);
     QAccessibleInterface* june = list->child(2);
     const QAccessible::Id juneId = QAccessible::uniqueId(june);
@@ -205,6 +254,7 @@ void TestRowListAccessible::addEditAndDeleteMoveTheItemsAndAreAnnounced()
     ModalAnswers answers;
     answerDateDialog(answers, QDate(2001, 4, 13));
     m_form->findChild<QPushButton*>(QStringLiteral("btnAdd"))->click();
+    unsafe << unsafeAnswers(list);
     QCOMPARE(list->childCount(), 4);
     QCOMPARE(countOf(QAccessible::TableModelChanged, 1), 1);
     QCOMPARE(list->child(2), may);
@@ -218,6 +268,7 @@ void TestRowListAccessible::addEditAndDeleteMoveTheItemsAndAreAnnounced()
     QTest::mouseClick(m_list->viewport(), Qt::LeftButton, {}, QPoint(20, 2 * 13 + 5));
     answerDateDialog(answers, QDate(2001, 5, 20));
     m_form->findChild<QPushButton*>(QStringLiteral("btnEdit"))->click();
+    unsafe << unsafeAnswers(list);
     QCOMPARE(countOf(QAccessible::TableModelChanged, 2), 1);
     QCOMPARE(may->text(QAccessible::Name),
              QStringLiteral(" 5/20/01   (Menstrual cycle length: 37 days)"));
@@ -226,6 +277,7 @@ void TestRowListAccessible::addEditAndDeleteMoveTheItemsAndAreAnnounced()
 
     // Delete it: its item goes, the one below moves up.
     m_form->findChild<QPushButton*>(QStringLiteral("btnDelete"))->click();
+    unsafe << unsafeAnswers(list);
     QCOMPARE(list->childCount(), 3);
     QCOMPARE(countOf(QAccessible::TableModelChanged, 2), 2);
     QCOMPARE(list->child(2), june);
@@ -237,6 +289,8 @@ void TestRowListAccessible::addEditAndDeleteMoveTheItemsAndAreAnnounced()
     QCOMPARE(list->tableInterface()->selectedRows(), QList<int>());
     QVERIFY(!june->state().selected);
     QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
+    QVERIFY(!list->focusChild()); // the list does not have the focus
+    QVERIFY2(unsafe.isEmpty(), qPrintable(unsafe.join(QLatin1Char('\n'))));
 }
 
 void TestRowListAccessible::damagedRowIsReadWithoutAnErrorBox()
