@@ -44,6 +44,9 @@ TAboutBox::TAboutBox(QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint),
       m_ui(std::make_unique<Ui::TAboutBox>())
 {
+    // The notice box lays out its text in the default font before it takes
+    // the window's: see ProgramFontAsDefault.
+    const ProgramFontAsDefault fontWhileBuilding;
     setFont(programFont());
     m_ui->setupUi(this);
     setFixedSize(327, 303);

@@ -31,6 +31,9 @@ TdlgMoreHelp::TdlgMoreHelp(QWidget* parent)
                           Qt::WindowCloseButtonHint),
       m_ui(std::make_unique<Ui::TdlgMoreHelp>())
 {
+    // The text boxes lay out their text in the default font before they take
+    // the window's: see ProgramFontAsDefault.
+    const ProgramFontAsDefault fontWhileBuilding;
     setFont(programFont());
     m_ui->setupUi(this);
     setWindowIcon(programIcon());
