@@ -70,7 +70,7 @@ TAboutBox::TAboutBox(QWidget* parent)
 
     // The product picture is the program icon, enlarged pixel for pixel.
     m_ui->Image1->setPixmap(
-        QPixmap::fromImage(resourcePicture(QStringLiteral(":/pictures/icon.bmp")))
+        resourcePixmap(QStringLiteral(":/pictures/icon.bmp"))
             .scaled(m_ui->Image1->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
 
     m_ui->RichEdit1->setPlainText(resourceText(QStringLiteral(":/texts/freeware.txt")));
