@@ -14,7 +14,8 @@
 //   --later N        later rounds (default 3)
 //   --only NAME      open only the window NAME (for profiling)
 //   --capture DIR    keep pictures of each window as the screen shows them
-//                    (DIR/<window>-<round>-firstpaint.png at once, and
+//                    (DIR/main-window.png before the first press,
+//                    DIR/<window>-<round>-firstpaint.png at once, and
 //                    DIR/<window>-<round>.png once settled, with each page of
 //                    the Help dialog), for comparing builds
 // Under callgrind (--collect-atstart=no), only press-to-paint is counted, and
@@ -67,7 +68,13 @@ public:
         qApp->installEventFilter(this);
         // The first press waits for the main window's first paint and for
         // what the program does right after it.
-        QTimer::singleShot(0, this, [this] { afterSettling(500, [this] { press(); }); });
+        QTimer::singleShot(0, this, [this] {
+            afterSettling(500, [this] {
+                if (!m_captureDir.isEmpty())
+                    capture(m_mainWindow, QStringLiteral("main-window"));
+                press();
+            });
+        });
     }
 
 protected:
@@ -125,14 +132,14 @@ private:
         const QString name =
             QString::fromLatin1(opening.window).replace(QLatin1Char(' '), QLatin1Char('-')) +
             QLatin1Char('-') + QString::number(round);
-        capture(name + QStringLiteral("-firstpaint"));
+        capture(m_opened, name + QStringLiteral("-firstpaint"));
         capturePages(name, 0);
     }
 
-    void capture(const QString& name)
+    void capture(QWidget* window, const QString& name)
     {
-        m_opened->screen()
-            ->grabWindow(m_opened->winId())
+        window->screen()
+            ->grabWindow(window->winId())
             .save(m_captureDir + QLatin1Char('/') + name + QStringLiteral(".png"));
     }
 
@@ -142,7 +149,8 @@ private:
     {
         QTimer::singleShot(300, this, [this, name, page] {
             auto* pages = m_opened->findChild<QTabWidget*>();
-            capture(pages ? name + QStringLiteral("-page") + QString::number(page) : name);
+            capture(m_opened,
+                    pages ? name + QStringLiteral("-page") + QString::number(page) : name);
             if (pages && page + 1 < pages->count()) {
                 pages->setCurrentIndex(page + 1);
                 capturePages(name, page + 1);
