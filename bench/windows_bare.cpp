@@ -38,7 +38,8 @@ QPixmap picture(const char* path)
     return QPixmap(QLatin1String(path), "BMP");
 }
 
-QPushButton* button(const char* caption, const char* icon, const QRect& place, QWidget* parent)
+QPushButton* pictureButton(const char* caption, const char* icon, const QRect& place,
+                           QWidget* parent)
 {
     auto* button = new QPushButton(QLatin1String(caption), parent);
     button->setGeometry(place);
@@ -101,7 +102,7 @@ void openHelp(QWidget* parent)
     auto* panel = new QWidget;
     panel->setFixedHeight(40);
     layout->addWidget(panel);
-    auto* close = button("&Close", ":/pictures/close.bmp", {440, 7, 115, 29}, panel);
+    auto* close = pictureButton("&Close", ":/pictures/close.bmp", {440, 7, 115, 29}, panel);
     QObject::connect(close, &QPushButton::clicked, &dialog, &QDialog::reject);
     close->setFocus();
     dialog.exec();
@@ -133,7 +134,7 @@ void openAbout(QWidget* parent)
     image->setGeometry(24, 24, 48, 48);
     image->setPixmap(picture(":/pictures/icon.bmp").scaled(48, 48));
     label("Version 1.0", {112, 56}, dialog.font(), &dialog);
-    auto* close = button("&Close", ":/pictures/close.bmp", {136, 272, 89, 25}, &dialog);
+    auto* close = pictureButton("&Close", ":/pictures/close.bmp", {136, 272, 89, 25}, &dialog);
     close->setDefault(true);
     QObject::connect(close, &QPushButton::clicked, &dialog, &QDialog::accept);
     auto* group = new QGroupBox(QStringLiteral("Registration Information"), &dialog);
@@ -141,7 +142,7 @@ void openAbout(QWidget* parent)
     auto* notice = new QPlainTextEdit(text(":/texts/freeware.txt"), group);
     notice->setGeometry(12, 20, 289, 121);
     notice->setFrameShape(QFrame::NoFrame);
-    button("&Help", ":/pictures/question.bmp", {232, 272, 89, 25}, &dialog);
+    pictureButton("&Help", ":/pictures/question.bmp", {232, 272, 89, 25}, &dialog);
     close->setFocus();
     dialog.exec();
 }
@@ -182,10 +183,10 @@ public:
         calendar->setSelectedDate(QDate(2001, 4, 13));
         calendar->setGridVisible(false);
         calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-        auto* ok = button("OK", ":/pictures/check.bmp", {224, 128, 75, 25}, this);
+        auto* ok = pictureButton("OK", ":/pictures/check.bmp", {224, 128, 75, 25}, this);
         ok->setDefault(true);
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-        auto* cancel = button("Cancel", ":/pictures/cross.bmp", {224, 160, 75, 25}, this);
+        auto* cancel = pictureButton("Cancel", ":/pictures/cross.bmp", {224, 160, 75, 25}, this);
         connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
         ok->setFocus();
     }
@@ -200,14 +201,22 @@ public:
         setWindowTitle(QStringLiteral("Nuvalora Sex Planner"));
         setFont(programFont());
         setFixedSize(594, 541);
-        const char* captions[] = {"Add Date...", "Set Manually", "Help...", "About...", "Close"};
-        int top = 8;
-        for (const char* caption : captions) {
-            auto* button = new QPushButton(QLatin1String(caption), this);
-            button->setGeometry(470, top, 115, 33);
-            m_buttons.push_back(button);
-            top += 40;
-        }
+        // The buttons where the main window has them, so that a press repaints as much.
+        auto* dates = new QGroupBox(QStringLiteral("Dates of Start of Period"), this);
+        dates->setGeometry(8, 8, 449, 197);
+        auto* length = new QGroupBox(QStringLiteral("Average Length of Menstrual Cycle"), this);
+        length->setGeometry(8, 212, 449, 113);
+        auto* results = new QGroupBox(QStringLiteral("Results"), this);
+        results->setGeometry(8, 332, 449, 201);
+        auto* add = new QPushButton(QStringLiteral("Add Date..."), dates);
+        add->setGeometry(328, 72, 107, 25);
+        auto* setLength = new QPushButton(QStringLiteral("Set Manually"), length);
+        setLength->setGeometry(328, 70, 107, 25);
+        m_buttons = {
+            add, setLength,
+            pictureButton("Help...", ":/pictures/helpbook.bmp", {470, 460, 115, 33}, this),
+            pictureButton("About...", ":/pictures/question.bmp", {470, 500, 115, 33}, this),
+            pictureButton("Close", ":/pictures/close.bmp", {470, 420, 115, 33}, this)};
         connect(m_buttons[0], &QPushButton::clicked, this, [this] { dateDialog().exec(); });
         connect(m_buttons[1], &QPushButton::clicked, this, [this] { openInputBox(this); });
         connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_H), this), &QShortcut::activated, this,
