@@ -22,6 +22,7 @@
 #include <QShortcut>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextCharFormat>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -183,6 +184,7 @@ public:
         calendar->setSelectedDate(QDate(2001, 4, 13));
         calendar->setGridVisible(false);
         calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+        calendar->setHeaderTextFormat(QTextCharFormat()); // the day names not in bold, as designed
         auto* ok = pictureButton("OK", ":/pictures/check.bmp", {224, 128, 75, 25}, this);
         ok->setDefault(true);
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -201,9 +203,15 @@ public:
         setWindowTitle(QStringLiteral("Nuvalora Sex Planner"));
         setFont(programFont());
         setFixedSize(594, 541);
-        // The buttons where the main window has them, so that a press repaints as much.
+        // The buttons where the main window has them, so that a press repaints
+        // as much.
         auto* dates = new QGroupBox(QStringLiteral("Dates of Start of Period"), this);
         dates->setGeometry(8, 8, 449, 197);
+        // The note in bold, as the main window shows it from the start.
+        QFont bold = font();
+        bold.setBold(true);
+        label("Note: The final line must be the starting date of your last period", {16, 173}, bold,
+              dates);
         auto* length = new QGroupBox(QStringLiteral("Average Length of Menstrual Cycle"), this);
         length->setGeometry(8, 212, 449, 113);
         auto* results = new QGroupBox(QStringLiteral("Results"), this);
