@@ -44,6 +44,9 @@ TAboutBox::TAboutBox(QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint),
       m_ui(std::make_unique<Ui::TAboutBox>())
 {
+    // The notice box lays out its text in the default font before it takes
+    // the window's: see ProgramFontAsDefault.
+    const ProgramFontAsDefault fontWhileBuilding;
     setFont(programFont());
     m_ui->setupUi(this);
     setFixedSize(327, 303);
@@ -67,7 +70,7 @@ TAboutBox::TAboutBox(QWidget* parent)
 
     // The product picture is the program icon, enlarged pixel for pixel.
     m_ui->Image1->setPixmap(
-        QPixmap::fromImage(resourcePicture(QStringLiteral(":/pictures/icon.bmp")))
+        resourcePixmap(QStringLiteral(":/pictures/icon.bmp"))
             .scaled(m_ui->Image1->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
 
     m_ui->RichEdit1->setPlainText(resourceText(QStringLiteral(":/texts/freeware.txt")));

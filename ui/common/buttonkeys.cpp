@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QObject>
+#include <QShortcutEvent>
 #include <QWidget>
 
 namespace {
@@ -26,6 +27,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (event->type() == QEvent::Shortcut)
+            return pressAtOnce(qobject_cast<QAbstractButton*>(watched),
+                               static_cast<QShortcutEvent*>(event));
         if (event->type() != QEvent::KeyPress)
             return false;
         auto* button = qobject_cast<QAbstractButton*>(watched);
@@ -54,6 +58,18 @@ protected:
     }
 
 private:
+    // Alt with a caption's marked letter presses its button at once, as the
+    // letter alone does. Qt would show the button pressed and act only 100 ms
+    // later, which holds up every window such a press opens. A letter that
+    // marks several buttons is left to Qt, which moves the focus among them.
+    static bool pressAtOnce(QAbstractButton* button, const QShortcutEvent* shortcut)
+    {
+        if (!button || shortcut->isAmbiguous())
+            return false;
+        button->click();
+        return true;
+    }
+
     QWidget* m_window;
 };
 

@@ -1,7 +1,7 @@
 #include "resourcepicture.h"
 
 #include <QImageReader>
-#include <QPixmap>
+#include <QPixmapCache>
 
 QImage resourcePicture(const QString& path)
 {
@@ -12,7 +12,18 @@ QImage resourcePicture(const QString& path)
     return reader.read();
 }
 
+QPixmap resourcePixmap(const QString& path)
+{
+    const QString key = QStringLiteral("nuvalora-picture:") + path;
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = QPixmap::fromImage(resourcePicture(path));
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
+}
+
 QIcon programIcon()
 {
-    return QIcon(QPixmap::fromImage(resourcePicture(QStringLiteral(":/pictures/icon.bmp"))));
+    return QIcon(resourcePixmap(QStringLiteral(":/pictures/icon.bmp")));
 }

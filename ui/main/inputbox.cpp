@@ -48,7 +48,13 @@ std::optional<QString> inputQuery(QWidget* parent, const QString& caption, const
     label->move(du.x(8), du.y(8));
     label->adjustSize();
 
-    auto* edit = new QLineEdit(&box);
+    QLineEdit* edit = nullptr;
+    {
+        // A line edit lays out its empty text in the default font before it
+        // takes the box's: see ProgramFontAsDefault.
+        const ProgramFontAsDefault fontWhileBuilding;
+        edit = new QLineEdit(&box);
+    }
     edit->setObjectName(QStringLiteral("edit"));
     edit->setMaxLength(255);
     edit->setText(initialText);

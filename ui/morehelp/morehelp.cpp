@@ -31,6 +31,9 @@ TdlgMoreHelp::TdlgMoreHelp(QWidget* parent)
                           Qt::WindowCloseButtonHint),
       m_ui(std::make_unique<Ui::TdlgMoreHelp>())
 {
+    // The text boxes lay out their text in the default font before they take
+    // the window's: see ProgramFontAsDefault.
+    const ProgramFontAsDefault fontWhileBuilding;
     setFont(programFont());
     m_ui->setupUi(this);
     setWindowIcon(programIcon());
@@ -42,8 +45,7 @@ TdlgMoreHelp::TdlgMoreHelp(QWidget* parent)
     m_ui->RichEdit1->setPlainText(resourceText(QStringLiteral(":/texts/usage.txt")));
     m_ui->RichEdit2->setPlainText(resourceText(QStringLiteral(":/texts/reference.txt")));
     m_ui->RichEdit3->setPlainText(resourceText(QStringLiteral(":/texts/licence.txt")));
-    m_ui->Image1->setPixmap(
-        QPixmap::fromImage(resourcePicture(QStringLiteral(":/pictures/chart.bmp"))));
+    m_ui->Image1->setPixmap(resourcePixmap(QStringLiteral(":/pictures/chart.bmp")));
 
     // The read-only pages can still be read with the keyboard: caret,
     // selection and copying work as in the licence box.

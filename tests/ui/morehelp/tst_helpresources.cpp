@@ -1,6 +1,8 @@
+#include "buttonpicture.h"
 #include "resourcepicture.h"
 
 #include <QFile>
+#include <QIcon>
 #include <QImage>
 #include <QTest>
 #include <QtEndian>
@@ -84,6 +86,41 @@ private Q_SLOTS:
                 drawn = image.pixel(x, y) != background;
         }
         QVERIFY(drawn);
+    }
+
+    // A button shows each image of its strip with the image's bottom-left
+    // colour transparent, the second image when disabled; the same again at
+    // the next window's opening, when the picture comes from the cache.
+    void buttonPictures_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("close, two images") << QStringLiteral(":/pictures/close.bmp");
+        QTest::newRow("check, one image") << QStringLiteral(":/pictures/check.bmp");
+    }
+
+    void buttonPictures()
+    {
+        QFETCH(QString, path);
+        const QImage strip = resourcePicture(path);
+        const int side = strip.height();
+        const QList<QIcon::Mode> modes = strip.width() / side > 1
+                                             ? QList<QIcon::Mode>{QIcon::Normal, QIcon::Disabled}
+                                             : QList<QIcon::Mode>{QIcon::Normal};
+        for (int opening = 0; opening < 2; ++opening) {
+            const QIcon icon = buttonPicture(path);
+            for (int image = 0; image < modes.size(); ++image) {
+                const QImage shown = icon.pixmap(QSize(side, side), modes[image]).toImage();
+                QCOMPARE(shown.size(), QSize(side, side));
+                const QRgb background = strip.pixel(image * side, side - 1);
+                for (int y = 0; y < side; ++y) {
+                    for (int x = 0; x < side; ++x) {
+                        const QRgb stored = strip.pixel(image * side + x, y);
+                        const QRgb expected = stored == background ? 0u : stored;
+                        QCOMPARE(shown.pixel(x, y), expected);
+                    }
+                }
+            }
+        }
     }
 
     void iconIsOpaqueGrey()
