@@ -120,9 +120,12 @@ install_copy() {
 }
 
 # Starts the copy in the given folder; sets APP_PID. The output of every
-# start is kept in app.log.
+# start is kept in app.log. APP_WRAPPER, when set, is a command to start it
+# through (nohup, say).
 start_app() {
-    (cd "$1" && LANG=${APP_LANG:-en_US.UTF-8} LC_ALL= exec ./nuvalora) >>"$E2E_TMP/app.log" 2>&1 &
+    # shellcheck disable=SC2086 # the wrapper is a command and its arguments
+    (cd "$1" && LANG=${APP_LANG:-en_US.UTF-8} LC_ALL= exec ${APP_WRAPPER:-} ./nuvalora) \
+        >>"$E2E_TMP/app.log" 2>&1 &
     APP_PID=$!
     E2E_PIDS+=("$APP_PID")
 }
