@@ -1,6 +1,7 @@
 #include "datelist.h"
 #include "datestore.h"
 #include "error.h"
+#include "overwrite.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -39,6 +41,7 @@ private Q_SLOTS:
     void saveThatCannotCreateLeavesOldFile();
     void saveFailingHalfWayLeavesOldFileWhole_data();
     void saveFailingHalfWayLeavesOldFileWhole();
+    void writersInPlaceTakeTurns();
     void pathIsBesideTheExecutable();
 
 private:
@@ -237,6 +240,44 @@ void TestDateStore::saveFailingHalfWayLeavesOldFileWhole()
     // And once writing works again, the save goes through.
     DateStore::save(m_path, list);
     QCOMPARE(readAll(m_path), QByteArray("37000\r\n").repeated(rows));
+}
+
+void TestDateStore::writersInPlaceTakeTurns()
+{
+    // Two copies writing month.dat in place at the same moment (two logins,
+    // a folder that refuses new files), round after round: the file ends up
+    // holding one of the two lists whole, never a mix or one cut by the other.
+    const QByteArray lists[] = {QByteArray("36954\r\n").repeated(400000),
+                                QByteArray("37000\r\n").repeated(300000)};
+    int go[2];
+    QCOMPARE(::pipe(go), 0);
+    const auto closePipe = qScopeGuard([&] {
+        ::close(go[0]);
+        ::close(go[1]);
+    });
+    for (int round = 0; round < 20; ++round) {
+        writeAll(m_path, lists[round % 2]);
+        pid_t writers[2];
+        for (int i = 0; i < 2; ++i) {
+            writers[i] = ::fork();
+            if (writers[i] == 0) {
+                char byte = 0;
+                ::_exit(::read(go[0], &byte, 1) == 1 && overwriteInPlace(m_path, lists[i]) ? 0 : 1);
+            }
+            QVERIFY(writers[i] > 0);
+        }
+        QCOMPARE(::write(go[1], "xx", 2), 2); // off they go together
+        for (pid_t writer : writers) {
+            int status = -1;
+            QCOMPARE(::waitpid(writer, &status, 0), writer);
+            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        const QByteArray result = readAll(m_path);
+        QVERIFY2(
+            result == lists[0] || result == lists[1],
+            qPrintable(
+                QStringLiteral("round %1: %2 bytes, neither list").arg(round).arg(result.size())));
+    }
 }
 
 void TestDateStore::pathIsBesideTheExecutable()
