@@ -11,6 +11,27 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// A file put in place or made anew is an entry of its folder, which the disk
+// must store too, or a power cut could undo it. A folder that cannot be opened
+// for this, or whose file system keeps nothing to sync, counts as stored.
+bool syncFolder(const QString& folder)
+{
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+    ::close(fd);
+    return synced;
+}
+
+} // namespace
 
 namespace DateStore {
 
@@ -82,7 +103,11 @@ void save(const QString& path, const DateList& list)
     if (file.open(QIODevice::WriteOnly)) {
         // A short list sits in the file's buffer until the end, and commit()
         // does not notice when writing that out falls short; flush() does.
-        if (file.write(contents) != contents.size() || !file.flush() || !file.commit())
+        // Nor does commit() look at whether the disk could store the file: a
+        // failing disk must leave the old list in its place.
+        if (file.write(contents) != contents.size() || !file.flush() ||
+            ::fsync(file.handle()) != 0 || !file.commit() ||
+            !syncFolder(QFileInfo(path).canonicalPath()))
             throw cannotCreate();
         return;
     }

@@ -24,11 +24,12 @@ QByteArray joinLines(const DateList& list);
 // it is; a file that cannot be read throws "Cannot open file <path>".
 void load(const QString& path, DateList& list);
 
-// Writes the list beside the file and then puts it in the file's place, so
-// the file always holds either the old or the new list, whole. Where the
-// folder refuses a new file but the file itself is writable, the file is
-// written in place, and a failed write leaves the old list in it, whole.
-// Any failure throws "Cannot create file <path>".
+// Writes the list beside the file, has the disk store it, and then puts it
+// in the file's place, so the file always holds either the old or the new
+// list, whole. Where the folder refuses a new file but the file itself is
+// writable, the file is written in place, and a failed write leaves the old
+// list in it, whole. Any failure, a disk that reports it could not store the
+// file included, throws "Cannot create file <path>".
 void save(const QString& path, const DateList& list);
 
 } // namespace DateStore
