@@ -32,4 +32,15 @@ void load(const QString& path, DateList& list);
 // file included, throws "Cannot create file <path>".
 void save(const QString& path, const DateList& list);
 
+// For a run whose load of the file failed, so that the list holds only the
+// rows entered since and must never take the place of the file's rows:
+// adds the file's rows to the list as if each were added in turn, when the
+// file can be read now. False, the list as it was, when it cannot (or is too
+// large to be).
+bool addStoredRows(const QString& path, DateList& list);
+// Writes the list into a new file beside the store instead: month_kept_1.dat,
+// or the first number not yet taken, never over an earlier one. Returns its
+// path; a failure throws "Cannot create file <that path>".
+QString keepBeside(const QString& path, const DateList& list);
+
 } // namespace DateStore

@@ -42,6 +42,7 @@ private Q_SLOTS:
     void saveFailingHalfWayLeavesOldFileWhole_data();
     void saveFailingHalfWayLeavesOldFileWhole();
     void writersInPlaceTakeTurns();
+    void datesOfAFailedLoadNeverReplaceTheFile();
     void pathIsBesideTheExecutable();
 
 private:
@@ -278,6 +279,42 @@ void TestDateStore::writersInPlaceTakeTurns()
             qPrintable(
                 QStringLiteral("round %1: %2 bytes, neither list").arg(round).arg(result.size())));
     }
+}
+
+void TestDateStore::datesOfAFailedLoadNeverReplaceTheFile()
+{
+    // month.dat cannot be read (a folder stands in its place): the dates go
+    // into new files beside it, each save its own, never over an earlier one.
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("month.dat")));
+    const auto kept = [this](int n) {
+        return m_dir->filePath(QStringLiteral("month_kept_%1.dat").arg(n));
+    };
+    DateList list;
+    list.add("36994");
+    QVERIFY(!DateStore::addStoredRows(m_path, list));
+    QCOMPARE(rowsOf(list), QList<QByteArray>{"36994"});
+    QCOMPARE(DateStore::keepBeside(m_path, list), kept(1));
+    list.add("37022");
+    QCOMPARE(DateStore::keepBeside(m_path, list), kept(2));
+    QCOMPARE(readAll(kept(1)), QByteArray("36994\r\n"));
+    QCOMPARE(readAll(kept(2)), QByteArray("36994\r\n37022\r\n"));
+    QVERIFY(QFileInfo(m_path).isDir());
+    // Where not even that can be written, keeping them fails, naming the
+    // file, and leaves nothing behind.
+    try {
+        const FileSizeLimit full{0};
+        DateStore::keepBeside(m_path, list);
+        QFAIL("keeping the dates on a full disk succeeded");
+    } catch (const NuvaloraError& error) {
+        QCOMPARE(error.message(), QStringLiteral("Cannot create file ") + kept(3));
+    }
+    QVERIFY(!QFile::exists(kept(3)));
+
+    // Once month.dat reads again, the dates join its rows.
+    QVERIFY(QDir(m_dir->path()).rmdir(QStringLiteral("month.dat")));
+    writeAll(m_path, "37050\n36954\n");
+    QVERIFY(DateStore::addStoredRows(m_path, list));
+    QCOMPARE(rowsOf(list), (QList<QByteArray>{"36954", "36994", "37022", "37050"}));
 }
 
 void TestDateStore::pathIsBesideTheExecutable()

@@ -10,6 +10,7 @@
 #include <QCalendarWidget>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -333,6 +334,17 @@ void TestMainWindow::unreadableStoreLeavesAnEmptyUsableWindow()
     QCOMPARE(rows(), QList<QByteArray>{"36994"});
     QVERIFY(
         memoText().startsWith(QStringLiteral("Using a typical length of menstrual cycle of 28")));
+
+    // The close keeps the date beside month.dat, which it cannot have read,
+    // says where, and goes through.
+    answers.expectMessageBox(&message);
+    press("BitBtn2");
+    const QString kept = m_dir->filePath(QStringLiteral("month_kept_1.dat"));
+    QCOMPARE(message, QStringLiteral("Cannot open file %1, so the dates entered were kept in %2.")
+                          .arg(m_store, kept));
+    QVERIFY(!m_form->isVisible());
+    QCOMPARE(readAll(kept), QByteArray("36994\r\n"));
+    QVERIFY(QFileInfo(m_store).isDir());
     QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
 }
 
