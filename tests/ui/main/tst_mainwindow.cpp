@@ -20,7 +20,6 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include <optional>
 
 namespace {
 
@@ -143,17 +142,7 @@ void TestMainWindow::makeWindow(const QString& storePath)
 
 void TestMainWindow::showWindow(ModalAnswers* answers)
 {
-    // A box that comes up at load unexpected fails the test at once, with its
-    // text, instead of waiting for an answer that never comes.
-    std::optional<ModalAnswers> nothingExpected;
-    if (!answers)
-        nothingExpected.emplace();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    if (nothingExpected) {
-        QTest::qWait(50); // a row that cannot be drawn is reported after the paint
-        QVERIFY2(nothingExpected->problems().isEmpty(), qPrintable(nothingExpected->report()));
-    }
+    showAnsweringBoxes(m_form.get(), [this] { m_form->show(); }, answers);
 }
 
 void TestMainWindow::writeStore(const QByteArray& contents)
