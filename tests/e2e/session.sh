@@ -9,6 +9,10 @@ E2E_OUT=${E2E_OUT:-$PWD/e2e-output}
 mkdir -p "$E2E_OUT"
 E2E_TMP=$(mktemp -d)
 E2E_PIDS=()
+# The user's runtime folder, where a running copy of the program can be found
+# by a later start: one of the test's own.
+export XDG_RUNTIME_DIR=$E2E_TMP/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # A program built with the sanitizers writes AddressSanitizer's reports (its
 # leak report at exit among them) into files here. UndefinedBehaviorSanitizer's
