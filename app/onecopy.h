@@ -2,12 +2,14 @@
 
 #include "datestore.h"
 
-#include <QLocalServer>
+#include <QByteArray>
+#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <memory>
 
 class QLockFile;
+class QSocketNotifier;
 class QWidget;
 
 // One copy of the program for each month.dat (the same file after links are
@@ -35,7 +37,9 @@ private:
     void answerLaterStarts();
 
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer m_server;
+    QByteArray m_socketPath;
+    int m_listening = -1;
+    QSocketNotifier* m_notifier = nullptr;
     QPointer<QWidget> m_mainWindow;
     bool m_handedOver = false;
 };
