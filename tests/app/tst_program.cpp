@@ -67,7 +67,7 @@ private:
 std::unique_ptr<Program> TestProgram::start(const QString& store)
 {
     auto program = std::make_unique<Program>(store);
-    if (!showAnsweringBoxes(&program->mainWindow(), [&program] { program->show(); }))
+    if (!showAnsweringBoxes(&program->mainWindow(), nullptr, [&program] { program->show(); }))
         return nullptr;
     return program;
 }

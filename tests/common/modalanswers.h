@@ -151,10 +151,10 @@ private:
 
 // Shows a window that loads month.dat and draws its rows as it is shown (show
 // does it). A box that then comes up unexpected fails the test at once, with
-// its text, instead of waiting for an answer nobody gives; answers, when
-// given, answers the boxes the test expects. False when the test failed.
-inline bool showAnsweringBoxes(QWidget* window, const std::function<void()>& show,
-                               ModalAnswers* answers = nullptr)
+// its text, instead of waiting for an answer nobody gives; answers, when not
+// null, answers the boxes the test expects. False when the test failed.
+inline bool showAnsweringBoxes(QWidget* window, ModalAnswers* answers,
+                               const std::function<void()>& show)
 {
     std::optional<ModalAnswers> nothingExpected;
     if (!answers)

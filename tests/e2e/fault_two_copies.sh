@@ -77,7 +77,7 @@ one=$APP_PID
 start_app "$dir"
 two=$APP_PID
 for _ in $(seq 200); do
-    kill -0 "$one" 2>/dev/null && kill -0 "$two" 2>/dev/null || break
+    if ! kill -0 "$one" 2>/dev/null || ! kill -0 "$two" 2>/dev/null; then break; fi
     sleep 0.1
 done
 if kill -0 "$one" 2>/dev/null; then running=$one ended=$two; else running=$two ended=$one; fi

@@ -23,8 +23,9 @@ chmod 0200 "$store"
 cp -p "$store" "$E2E_TMP/old.dat"
 
 untouched() {
-    cmp -s "$store" "$E2E_TMP/old.dat" && [ "$(stat -c %a "$store")" = 200 ] ||
+    if ! cmp -s "$store" "$E2E_TMP/old.dat" || [ "$(stat -c %a "$store")" != 200 ]; then
         fail "$1 changed month.dat: $(stat -c %s "$store") bytes, mode $(stat -c %a "$store")"
+    fi
 }
 
 # Starts the program, answers the error box of the load; sets main.

@@ -142,7 +142,7 @@ void TestMainWindow::makeWindow(const QString& storePath)
 
 void TestMainWindow::showWindow(ModalAnswers* answers)
 {
-    showAnsweringBoxes(m_form.get(), [this] { m_form->show(); }, answers);
+    showAnsweringBoxes(m_form.get(), answers, [this] { m_form->show(); });
 }
 
 void TestMainWindow::writeStore(const QByteArray& contents)
