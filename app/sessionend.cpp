@@ -66,8 +66,13 @@ public:
         action.sa_handler = noteEndSignal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
-        for (std::size_t i = 0; i < kEndSignals.size(); ++i)
-            sigaction(kEndSignals[i], &action, &m_former[i]);
+        // A signal ignored when the program started (nohup, a script's
+        // background job) was ignored on purpose by whoever started it.
+        for (std::size_t i = 0; i < kEndSignals.size(); ++i) {
+            sigaction(kEndSignals[i], nullptr, &m_former[i]);
+            if (m_former[i].sa_handler != SIG_IGN)
+                sigaction(kEndSignals[i], &action, nullptr);
+        }
     }
 
     ~EndSignalWatcher() override

@@ -11,6 +11,48 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <new>
+#include <optional>
+#include <unistd.h>
+
+namespace {
+
+NuvaloraError cannotCreate(const QString& path)
+{
+    return NuvaloraError(QStringLiteral("Cannot create file %1").arg(path));
+}
+
+// The file's whole contents, or nothing when there is no file.
+std::optional<QByteArray> readStore(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw NuvaloraError(QStringLiteral("Cannot open file %1").arg(path));
+    QByteArray contents = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw NuvaloraError(QStringLiteral("Cannot open file %1").arg(path));
+    return contents;
+}
+
+// A file put in place or made anew is an entry of its folder, which the disk
+// must store too, or a power cut could undo it. A folder that cannot be opened
+// for this, or whose file system keeps nothing to sync, counts as stored.
+bool syncFolder(const QString& folder)
+{
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+    ::close(fd);
+    return synced;
+}
+
+} // namespace
 
 namespace DateStore {
 
@@ -60,36 +102,72 @@ QByteArray joinLines(const DateList& list)
 
 void load(const QString& path, DateList& list)
 {
-    if (!QFileInfo::exists(path))
-        return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw NuvaloraError(QStringLiteral("Cannot open file %1").arg(path));
-    const QByteArray contents = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw NuvaloraError(QStringLiteral("Cannot open file %1").arg(path));
-    const std::vector<QByteArrayView> lines = splitLines(contents);
-    list.assign(lines);
+    const std::optional<QByteArray> contents = readStore(path);
+    if (contents)
+        list.assign(splitLines(*contents));
 }
 
 void save(const QString& path, const DateList& list)
 {
     const QByteArray contents = joinLines(list);
-    const auto cannotCreate = [&path] {
-        return NuvaloraError(QStringLiteral("Cannot create file %1").arg(path));
-    };
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
         // A short list sits in the file's buffer until the end, and commit()
         // does not notice when writing that out falls short; flush() does.
-        if (file.write(contents) != contents.size() || !file.flush() || !file.commit())
-            throw cannotCreate();
+        // Nor does commit() look at whether the disk could store the file: a
+        // failing disk must leave the old list in its place.
+        if (file.write(contents) != contents.size() || !file.flush() ||
+            ::fsync(file.handle()) != 0 || !file.commit() ||
+            !syncFolder(QFileInfo(path).canonicalPath()))
+            throw cannotCreate(path);
         return;
     }
     // The folder refuses a new file beside month.dat. A month.dat that may
     // itself be written still takes the dates, in place.
     if (!QFileInfo(path).isFile() || !overwriteInPlace(path, contents))
-        throw cannotCreate();
+        throw cannotCreate(path);
+}
+
+bool addStoredRows(const QString& path, DateList& list)
+{
+    try {
+        const std::optional<QByteArray> stored = readStore(path);
+        std::vector<QByteArrayView> lines;
+        if (stored)
+            lines = splitLines(*stored);
+        for (int i = 0; i < list.count(); ++i)
+            lines.emplace_back(list.text(i));
+        list.assign(lines);
+        return true;
+    } catch (const NuvaloraError&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+QString keepBeside(const QString& path, const DateList& list)
+{
+    const QByteArray contents = joinLines(list);
+    const QFileInfo store(path);
+    for (int n = 1;; ++n) {
+        const QString kept = store.dir().filePath(
+            QStringLiteral("%1_kept_%2.dat").arg(store.completeBaseName()).arg(n));
+        QFile file(kept);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            const QFileInfo taken(kept);
+            if (taken.exists() || taken.isSymLink())
+                continue;
+            throw cannotCreate(kept);
+        }
+        if (file.write(contents) == contents.size() && file.flush() &&
+            ::fsync(file.handle()) == 0 && syncFolder(store.absolutePath()))
+            return kept;
+        // QFile::remove() would keep a file whose close fails as the write did.
+        file.close();
+        QFile::remove(kept);
+        throw cannotCreate(kept);
+    }
 }
 
 } // namespace DateStore

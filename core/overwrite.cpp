@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -32,6 +33,11 @@ bool overwriteInPlace(const QString& path, QByteArrayView contents)
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered))
         return false;
+    // Another copy writing in place at the same moment (a second login) would
+    // interleave its writes and cuts with these: each waits for the other's
+    // whole write. Where the file system has no locks, the write goes ahead.
+    while (::flock(file.handle(), LOCK_EX) != 0 && errno == EINTR) {
+    }
     const QByteArray old = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return false;

@@ -57,7 +57,8 @@ private Q_SLOTS:
     void sessionEndKeepsTheDatesOnce();
 
 private:
-    // The program on the given store, its main window shown.
+    // The program on the given store, its main window shown; null, the test
+    // failed, when it did not show or a box came up.
     std::unique_ptr<Program> start(const QString& store);
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -66,9 +67,8 @@ private:
 std::unique_ptr<Program> TestProgram::start(const QString& store)
 {
     auto program = std::make_unique<Program>(store);
-    program->show();
-    if (!QTest::qWaitForWindowExposed(&program->mainWindow()))
-        qFatal("the main window did not show");
+    if (!showAnsweringBoxes(&program->mainWindow(), nullptr, [&program] { program->show(); }))
+        return nullptr;
     return program;
 }
 
@@ -97,6 +97,7 @@ void TestProgram::sessionEndThatCannotKeepTheDatesEndsQuietly()
     if (fullDisk)
         writeAll(store, old);
     const auto program = start(store);
+    QVERIFY(program);
     program->mainWindow().dates().add("37050");
 
     const QFileDevice::Permissions open = QFile::permissions(m_dir->path());
@@ -119,6 +120,7 @@ void TestProgram::sessionEndKeepsTheDatesOnce()
     writeAll(store, "36994\r\n");
     {
         const auto program = start(store);
+        QVERIFY(program);
         program->mainWindow().dates().add("37022");
         // Kept when asked; not written again at the end, when nothing changed.
         QCOMPARE(runUntilTheSessionEnds(true,
@@ -133,6 +135,7 @@ void TestProgram::sessionEndKeepsTheDatesOnce()
         // A change after the request is kept at the end.
         writeAll(store, "36994\r\n");
         const auto program = start(store);
+        QVERIFY(program);
         QCOMPARE(runUntilTheSessionEnds(true, [&] { program->mainWindow().dates().add("37050"); }),
                  0);
         QCOMPARE(readAll(store), QByteArray("36994\r\n37050\r\n"));
@@ -141,6 +144,7 @@ void TestProgram::sessionEndKeepsTheDatesOnce()
         // Ended without being asked first, the program keeps the dates all the same.
         writeAll(store, "36994\r\n");
         const auto program = start(store);
+        QVERIFY(program);
         program->mainWindow().dates().add("37078");
         QCOMPARE(runUntilTheSessionEnds(false), 0);
         QCOMPARE(readAll(store), QByteArray("36994\r\n37078\r\n"));

@@ -12,10 +12,12 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 
 #include <deque>
 #include <functional>
+#include <optional>
 
 class ModalAnswers : public QObject {
 public:
@@ -146,3 +148,27 @@ private:
     QElapsedTimer m_answeredAt;
     QStringList m_problems;
 };
+
+// Shows a window that loads month.dat and draws its rows as it is shown (show
+// does it). A box that then comes up unexpected fails the test at once, with
+// its text, instead of waiting for an answer nobody gives; answers, when not
+// null, answers the boxes the test expects. False when the test failed.
+inline bool showAnsweringBoxes(QWidget* window, ModalAnswers* answers,
+                               const std::function<void()>& show)
+{
+    std::optional<ModalAnswers> nothingExpected;
+    if (!answers)
+        nothingExpected.emplace();
+    show();
+    if (!QTest::qWaitForWindowExposed(window)) {
+        QTest::qFail("the window did not show", __FILE__, __LINE__);
+        return false;
+    }
+    if (!nothingExpected)
+        return true;
+    QTest::qWait(50); // a row that cannot be drawn is reported after the paint
+    if (nothingExpected->problems().isEmpty())
+        return true;
+    QTest::qFail(qPrintable(nothingExpected->report()), __FILE__, __LINE__);
+    return false;
+}

@@ -1,6 +1,7 @@
 #include "datelist.h"
 #include "datestore.h"
 #include "error.h"
+#include "overwrite.h"
 #include "testfiles.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -39,6 +41,8 @@ private Q_SLOTS:
     void saveThatCannotCreateLeavesOldFile();
     void saveFailingHalfWayLeavesOldFileWhole_data();
     void saveFailingHalfWayLeavesOldFileWhole();
+    void writersInPlaceTakeTurns();
+    void datesOfAFailedLoadNeverReplaceTheFile();
     void pathIsBesideTheExecutable();
 
 private:
@@ -237,6 +241,80 @@ void TestDateStore::saveFailingHalfWayLeavesOldFileWhole()
     // And once writing works again, the save goes through.
     DateStore::save(m_path, list);
     QCOMPARE(readAll(m_path), QByteArray("37000\r\n").repeated(rows));
+}
+
+void TestDateStore::writersInPlaceTakeTurns()
+{
+    // Two copies writing month.dat in place at the same moment (two logins,
+    // a folder that refuses new files), round after round: the file ends up
+    // holding one of the two lists whole, never a mix or one cut by the other.
+    const QByteArray lists[] = {QByteArray("36954\r\n").repeated(400000),
+                                QByteArray("37000\r\n").repeated(300000)};
+    int go[2];
+    QCOMPARE(::pipe(go), 0);
+    const auto closePipe = qScopeGuard([&] {
+        ::close(go[0]);
+        ::close(go[1]);
+    });
+    for (int round = 0; round < 20; ++round) {
+        writeAll(m_path, lists[round % 2]);
+        pid_t writers[2];
+        for (int i = 0; i < 2; ++i) {
+            writers[i] = ::fork();
+            if (writers[i] == 0) {
+                char byte = 0;
+                ::_exit(::read(go[0], &byte, 1) == 1 && overwriteInPlace(m_path, lists[i]) ? 0 : 1);
+            }
+            QVERIFY(writers[i] > 0);
+        }
+        QCOMPARE(::write(go[1], "xx", 2), 2); // off they go together
+        for (pid_t writer : writers) {
+            int status = -1;
+            QCOMPARE(::waitpid(writer, &status, 0), writer);
+            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        const QByteArray result = readAll(m_path);
+        QVERIFY2(
+            result == lists[0] || result == lists[1],
+            qPrintable(
+                QStringLiteral("round %1: %2 bytes, neither list").arg(round).arg(result.size())));
+    }
+}
+
+void TestDateStore::datesOfAFailedLoadNeverReplaceTheFile()
+{
+    // month.dat cannot be read (a folder stands in its place): the dates go
+    // into new files beside it, each save its own, never over an earlier one.
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("month.dat")));
+    const auto kept = [this](int n) {
+        return m_dir->filePath(QStringLiteral("month_kept_%1.dat").arg(n));
+    };
+    DateList list;
+    list.add("36994");
+    QVERIFY(!DateStore::addStoredRows(m_path, list));
+    QCOMPARE(rowsOf(list), QList<QByteArray>{"36994"});
+    QCOMPARE(DateStore::keepBeside(m_path, list), kept(1));
+    list.add("37022");
+    QCOMPARE(DateStore::keepBeside(m_path, list), kept(2));
+    QCOMPARE(readAll(kept(1)), QByteArray("36994\r\n"));
+    QCOMPARE(readAll(kept(2)), QByteArray("36994\r\n37022\r\n"));
+    QVERIFY(QFileInfo(m_path).isDir());
+    // Where not even that can be written, keeping them fails, naming the
+    // file, and leaves nothing behind.
+    try {
+        const FileSizeLimit full{0};
+        DateStore::keepBeside(m_path, list);
+        QFAIL("keeping the dates on a full disk succeeded");
+    } catch (const NuvaloraError& error) {
+        QCOMPARE(error.message(), QStringLiteral("Cannot create file ") + kept(3));
+    }
+    QVERIFY(!QFile::exists(kept(3)));
+
+    // Once month.dat reads again, the dates join its rows.
+    QVERIFY(QDir(m_dir->path()).rmdir(QStringLiteral("month.dat")));
+    writeAll(m_path, "37050\n36954\n");
+    QVERIFY(DateStore::addStoredRows(m_path, list));
+    QCOMPARE(rowsOf(list), (QList<QByteArray>{"36954", "36994", "37022", "37050"}));
 }
 
 void TestDateStore::pathIsBesideTheExecutable()

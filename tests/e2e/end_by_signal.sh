@@ -5,7 +5,8 @@
 # the dates added since the start are kept, without a word, and the program
 # ends with exit code 0, also while one of its modal windows is open. A second
 # signal while the first is handled changes nothing; a store that cannot be
-# written shows no box either.
+# written shows no box either. Started with SIGHUP and SIGINT ignored (nohup,
+# a script's background job), the program keeps ignoring them.
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=session.sh
 source "$here/session.sh"
@@ -48,6 +49,16 @@ for case in TERM:none HUP:date INT:input TERM:save HUP:print INT:error; do
     kill -s "$signal" "$APP_PID"
     expect_ended_with_store "$dir" 36966 36994
 done
+
+echo "== started through nohup with SIGINT ignored: both stay ignored"
+APP_WRAPPER="nohup env --ignore-signal=INT" start_and_add
+kill -HUP "$APP_PID"
+kill -INT "$APP_PID"
+sleep 1
+kill -0 "$APP_PID" 2>/dev/null || fail "a signal ignored at the start ended the program"
+[ -n "$(visible_main_window)" ] || fail "the main window went after the ignored signals"
+kill -TERM "$APP_PID"
+expect_ended_with_store "$dir" 36966 36994
 
 echo "== two signals while the dates of a long list are being kept"
 seq 1 1000000 | sed 's/$/\r/' >"$dir/month.dat"

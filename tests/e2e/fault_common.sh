@@ -121,3 +121,15 @@ forget_pid() {
 checksum() {
     sha256sum "$1" | cut -d' ' -f1
 }
+
+# Whether the file holds exactly these lines, each ended by CR LF:
+# holds_lines FILE [LINE...]
+holds_lines() {
+    local file=$1
+    shift
+    if [ $# -eq 0 ]; then
+        [ -f "$file" ] && [ ! -s "$file" ]
+    else
+        cmp -s "$file" <(printf '%s\r\n' "$@")
+    fi
+}

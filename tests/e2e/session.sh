@@ -9,6 +9,10 @@ E2E_OUT=${E2E_OUT:-$PWD/e2e-output}
 mkdir -p "$E2E_OUT"
 E2E_TMP=$(mktemp -d)
 E2E_PIDS=()
+# The user's runtime folder, where a running copy of the program can be found
+# by a later start: one of the test's own.
+export XDG_RUNTIME_DIR=$E2E_TMP/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # A program built with the sanitizers writes AddressSanitizer's reports (its
 # leak report at exit among them) into files here. UndefinedBehaviorSanitizer's
@@ -120,9 +124,12 @@ install_copy() {
 }
 
 # Starts the copy in the given folder; sets APP_PID. The output of every
-# start is kept in app.log.
+# start is kept in app.log. APP_WRAPPER, when set, is a command to start it
+# through (nohup, say).
 start_app() {
-    (cd "$1" && LANG=${APP_LANG:-en_US.UTF-8} LC_ALL= exec ./nuvalora) >>"$E2E_TMP/app.log" 2>&1 &
+    # shellcheck disable=SC2086 # the wrapper is a command and its arguments
+    (cd "$1" && LANG=${APP_LANG:-en_US.UTF-8} LC_ALL= exec ${APP_WRAPPER:-} ./nuvalora) \
+        >>"$E2E_TMP/app.log" 2>&1 &
     APP_PID=$!
     E2E_PIDS+=("$APP_PID")
 }

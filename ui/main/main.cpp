@@ -204,19 +204,37 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::FormShow()
 {
+    m_storeUnread = true;
     DateStore::load(m_storePath, m_dates);
+    m_storeUnread = false;
     UpdateDisplay(true);
 }
 
 void TForm1::FormClose()
 {
-    DateStore::save(m_storePath, m_dates);
+    const QString keptIn = keepDates();
+    if (!keptIn.isEmpty())
+        showErrorBox(QStringLiteral("Cannot open file %1, so the dates entered were kept in %2")
+                         .arg(m_storePath, keptIn));
+}
+
+QString TForm1::keepDates()
+{
+    // With no dates entered there is nothing to keep, and month.dat keeps its
+    // own rows. Once it can be read, the run goes on as if it had been.
+    if (m_storeUnread && m_dates.count() > 0 && DateStore::addStoredRows(m_storePath, m_dates))
+        m_storeUnread = false;
+    if (!m_storeUnread) {
+        DateStore::save(m_storePath, m_dates);
+        return {};
+    }
+    return m_dates.count() > 0 ? DateStore::keepBeside(m_storePath, m_dates) : QString();
 }
 
 void TForm1::saveForSessionEnd()
 {
     try {
-        DateStore::save(m_storePath, m_dates);
+        keepDates();
         m_keptForSessionEnd = true;
     } catch (...) {
     }

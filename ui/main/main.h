@@ -55,7 +55,9 @@ public:
     void endWithSession();
 
     void FormShow();
-    void FormClose(); // throws when month.dat cannot be written
+    // Throws when the dates cannot be kept; says so when they were kept
+    // beside month.dat because it could not be read.
+    void FormClose();
 
 public Q_SLOTS:
     void btnAddClick();
@@ -80,6 +82,9 @@ private:
     void connectHandler(class QAbstractButton* button, void (TForm1::*handler)());
     void reportUndrawableRow(const QString& message);
     std::optional<int> selectedRow() const;
+    // Keeps the dates in month.dat; returns the file they went to instead,
+    // if any (see m_storeUnread). Throws when they cannot be kept.
+    QString keepDates();
 
     std::unique_ptr<Ui::TForm1> ui;
     DateList m_dates;
@@ -88,6 +93,9 @@ private:
     ResultsPrinter m_printer;
     ResultsSaver m_saver;
     bool m_shownBefore = false;
+    // month.dat could not be loaded: the list holds only the dates entered
+    // since, and must never be written over month.dat's rows.
+    bool m_storeUnread = false;
     bool m_keptForSessionEnd = false; // saved for the session, unchanged since
     bool m_endingWithSession = false;
     // Undrawable rows already reported since the list last changed, so that

@@ -10,6 +10,7 @@
 #include <QCalendarWidget>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -19,7 +20,6 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include <optional>
 
 namespace {
 
@@ -142,17 +142,7 @@ void TestMainWindow::makeWindow(const QString& storePath)
 
 void TestMainWindow::showWindow(ModalAnswers* answers)
 {
-    // A box that comes up at load unexpected fails the test at once, with its
-    // text, instead of waiting for an answer that never comes.
-    std::optional<ModalAnswers> nothingExpected;
-    if (!answers)
-        nothingExpected.emplace();
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    if (nothingExpected) {
-        QTest::qWait(50); // a row that cannot be drawn is reported after the paint
-        QVERIFY2(nothingExpected->problems().isEmpty(), qPrintable(nothingExpected->report()));
-    }
+    showAnsweringBoxes(m_form.get(), answers, [this] { m_form->show(); });
 }
 
 void TestMainWindow::writeStore(const QByteArray& contents)
@@ -333,6 +323,17 @@ void TestMainWindow::unreadableStoreLeavesAnEmptyUsableWindow()
     QCOMPARE(rows(), QList<QByteArray>{"36994"});
     QVERIFY(
         memoText().startsWith(QStringLiteral("Using a typical length of menstrual cycle of 28")));
+
+    // The close keeps the date beside month.dat, which it cannot have read,
+    // says where, and goes through.
+    answers.expectMessageBox(&message);
+    press("BitBtn2");
+    const QString kept = m_dir->filePath(QStringLiteral("month_kept_1.dat"));
+    QCOMPARE(message, QStringLiteral("Cannot open file %1, so the dates entered were kept in %2.")
+                          .arg(m_store, kept));
+    QVERIFY(!m_form->isVisible());
+    QCOMPARE(readAll(kept), QByteArray("36994\r\n"));
+    QVERIFY(QFileInfo(m_store).isDir());
     QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
 }
 
