@@ -19,12 +19,13 @@ if [ -f "$manifest" ]; then
     cp "$manifest" "$E2E_TMP/kept-manifest"
 fi
 restore_manifest() {
+    local status=$?
     if [ -f "$E2E_TMP/kept-manifest" ]; then
         cp "$E2E_TMP/kept-manifest" "$manifest"
     else
         rm -f "$manifest"
     fi
-    e2e_cleanup
+    e2e_cleanup "$status"
 }
 trap restore_manifest EXIT
 

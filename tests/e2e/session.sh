@@ -41,9 +41,10 @@ check_sanitizer_reports() {
 }
 
 # The programs still running are stopped; those that ended by themselves have
-# run their leak check by then.
+# run their leak check by then. A test's own exit trap that runs this last
+# passes on the status the test ended with.
 e2e_cleanup() {
-    local status=$? pid
+    local status=${1:-$?} pid
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
     if ! check_sanitizer_reports; then
