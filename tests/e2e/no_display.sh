@@ -8,6 +8,8 @@
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=session.sh
 source "$here/session.sh"
+# shellcheck source=planner.sh
+source "$here/planner.sh"
 
 dir=$(install_copy)
 for platform in "" xcb; do
@@ -29,9 +31,5 @@ E2E_PIDS+=("$APP_PID")
 sleep 3
 kill -0 "$APP_PID" 2>/dev/null || fail "the offscreen platform did not keep the program running"
 kill -TERM "$APP_PID"
-status=0
-wait_exit "$APP_PID" 20 || status=$?
-[ "$status" -eq 0 ] || fail "offscreen: SIGTERM ended the program with exit code $status"
-[ "$(hexof "$dir/month.dat")" = "$(printf '36994\r\n' | od -An -tx1 -v | tr -d ' \n')" ] ||
-    fail "offscreen: month.dat holds $(hexof "$dir/month.dat") after SIGTERM"
+expect_ended_with_store "$dir" 36994
 echo "PASS: without a display one line and exit code 1; offscreen runs"
