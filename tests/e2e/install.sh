@@ -64,7 +64,7 @@ esac
 # Warnings and hints fail the test as errors do: desktop-file-validate says
 # nothing of a sound entry, and appstreamcli only notes (I:) what it cannot
 # check.
-out=$(desktop-file-validate "$entry" 2>&1) && [ -z "$out" ] ||
+{ out=$(desktop-file-validate "$entry" 2>&1) && [ -z "$out" ]; } ||
     fail "desktop-file-validate finds fault with $entry: $out"
 validated() {
     local out

@@ -18,7 +18,7 @@ for platform in "" xcb; do
         >"$E2E_TMP/out" 2>"$E2E_TMP/err" || status=$?
     [ "$status" -eq 1 ] || fail "platform '$platform' without a display: exit code $status, not 1"
     [ ! -s "$E2E_TMP/out" ] || fail "platform '$platform': output on standard output: $(cat "$E2E_TMP/out")"
-    [ "$(wc -l <"$E2E_TMP/err")" -eq 1 ] && grep -q 'needs a graphical desktop' "$E2E_TMP/err" ||
+    { [ "$(wc -l <"$E2E_TMP/err")" -eq 1 ] && grep -q 'needs a graphical desktop' "$E2E_TMP/err"; } ||
         fail "platform '$platform': standard error is not the one line: $(cat "$E2E_TMP/err")"
     [ ! -e "$dir/month.dat" ] || fail "platform '$platform': month.dat written without a window"
 done

@@ -65,6 +65,7 @@ fail() {
 # desktop: 1280x1024, or the size given (start_screen 1366x768). -noreset
 # keeps the server from resetting when its last client leaves, which would
 # drop a client connecting at that moment.
+# shellcheck disable=SC2120 # the size is optional
 start_screen() {
     SCREEN_SIZE=${1:-1280x1024}
     exec {fd}<> <(:)

@@ -46,7 +46,8 @@ frame=$(window_frame "$main")
 read -r x y width height <<<"$frame"
 [ "$height" -gt "$screen_height" ] || fail "the main window, ${width}x$height, fits the screen"
 [ "$y" -eq 0 ] || fail "the main window's title bar is at y = $y, not at the top of the screen"
-[ $((x - (screen_width - width) / 2)) -ge -1 ] && [ $((x - (screen_width - width) / 2)) -le 1 ] ||
+off_centre=$((x - (screen_width - width) / 2))
+{ [ "$off_centre" -ge -1 ] && [ "$off_centre" -le 1 ]; } ||
     fail "the main window, ${width}x$height at $x,$y, is not centred across the screen"
 shot small-screen-main
 
