@@ -38,15 +38,22 @@ QSize availableClientSize(const QWidget* window, const QScreen* screen)
            QSize(rounding, rounding);
 }
 
-// Shrinks a window that may be resized to fit the screen's available area,
-// then moves its frame to the place given, kept on the screen.
+// A window that may be resized is made no larger than the screen's
+// available area; the others keep their fixed size.
+void shrinkToScreen(QWidget* window, const QScreen* screen)
+{
+    window->resize(window->size().boundedTo(availableClientSize(window, screen)));
+}
+
+// Shrinks the window where it may be, then moves its frame to the place
+// given, kept on the screen.
 void fit(QWidget* window, const QPoint& designed, const QScreen* screen)
 {
     if (!screen) {
         window->move(designed);
         return;
     }
-    window->resize(window->size().boundedTo(availableClientSize(window, screen)));
+    shrinkToScreen(window, screen);
     window->move(keptOnScreen(designed, expectedFrameSize(window), screen->availableGeometry()));
 }
 
@@ -104,7 +111,7 @@ void placeWindow(QWidget* window, const QPoint& designed, const QScreen* screen)
 void centreWindow(QWidget* window, const QRect& area, const QScreen* screen)
 {
     if (screen)
-        window->resize(window->size().boundedTo(availableClientSize(window, screen)));
+        shrinkToScreen(window, screen); // so that the smaller frame is centred
     const QSize frame = expectedFrameSize(window);
     placeWindow(window,
                 {area.x() + (area.width() - frame.width()) / 2,
