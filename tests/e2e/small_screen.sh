@@ -41,13 +41,14 @@ expect_window_on_screen() {
 dir=$(install_copy)
 printf 'abc\r\n' >"$dir/month.dat"
 start_app "$dir"
-for box in first second; do
-    window=$(wait_error_box)
-    expect_on_screen "$box error box" "$window"
-    xdotool key Return
-    wait_error_box_gone
-done
-main=$(wait_main_window)
+window=$(wait_error_box)
+expect_on_screen "first error box" "$window"
+xdotool key Return
+main=$(wait_main_window) # once the first box has gone
+window=$(wait_error_box)
+expect_on_screen "second error box" "$window"
+xdotool key Return
+wait_error_box_gone
 frame=$(window_frame "$main")
 read -r x y width height <<<"$frame"
 [ "$y" -eq 0 ] || fail "the main window's title bar is at y = $y, not at the top of the screen"
