@@ -64,7 +64,15 @@ class FrameWatch : public QObject {
 public:
     explicit FrameWatch(QWidget* window) : QObject(window), m_window(window)
     {
+        setObjectName(kName);
         window->installEventFilter(this);
+    }
+
+    // One watch a window, also where it is placed from its own event filter:
+    // Qt would pass the event on to that filter again past a new one.
+    static bool watching(const QWidget* window)
+    {
+        return window->findChild<QObject*>(kName, Qt::FindDirectChildrenOnly);
     }
 
 protected:
@@ -83,6 +91,7 @@ protected:
     }
 
 private:
+    static constexpr QLatin1StringView kName{"windowPlacementFrameWatch"};
     QWidget* m_window;
 };
 
@@ -104,7 +113,7 @@ QPoint keptOnScreen(const QPoint& designed, const QSize& frame, const QRect& ava
 void placeWindow(QWidget* window, const QPoint& designed, const QScreen* screen)
 {
     fit(window, designed, screen);
-    if (!framed(window))
+    if (!framed(window) && !FrameWatch::watching(window))
         new FrameWatch(window);
 }
 
