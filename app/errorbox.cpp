@@ -1,6 +1,7 @@
 #include "errorbox.h"
 
 #include "error.h"
+#include "windowplacement.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -58,8 +59,7 @@ void showErrorBox(const QString& message)
     QScreen* screen = active ? active->screen() : QGuiApplication::primaryScreen();
     if (screen) {
         box.adjustSize();
-        const QRect area = screen->availableGeometry();
-        box.move(area.center() - box.rect().center());
+        centreWindow(&box, screen->availableGeometry(), screen);
     }
     box.exec();
     if (active)

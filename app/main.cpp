@@ -2,12 +2,15 @@
 
 #include "main.h"
 #include "applicationerror.h"
+#include "desktopcheck.h"
 #include "guardedapplication.h"
 #include "onecopy.h"
 #include "program.h"
 
 int main(int argc, char** argv)
 {
+    if (!checkForDesktop(argc, argv))
+        return 1;
     GuardedApplication app(argc, argv);
     return runApplication([] {
         // Started again on the same month.dat, the program brings the running

@@ -30,22 +30,29 @@ file(RELATIVE_PATH nuvalora_link_target "/prefix/${CMAKE_INSTALL_BINDIR}"
 file(CREATE_LINK "${nuvalora_link_target}" "${nuvalora_packaging_out}/bin/nuvalora" SYMBOLIC)
 install(FILES "${nuvalora_packaging_out}/bin/nuvalora" DESTINATION "${CMAKE_INSTALL_BINDIR}")
 
-# The icon theme wants PNG; the program's icon is a BMP, converted at build time.
+# The icon theme wants PNG; the program's icon is a BMP, converted at build
+# time. Menus, docks and software centres want larger icons than the 16x16
+# picture: it also goes in at whole multiples of its size, each pixel a block.
 add_executable(nuvalora_pngicon "${nuvalora_packaging}/pngicon.cpp")
 target_link_libraries(nuvalora_pngicon PRIVATE Qt6::Gui)
-set(nuvalora_icon_png "${nuvalora_packaging_out}/nuvalora.png")
 get_filename_component(nuvalora_icon_bmp "${CMAKE_CURRENT_LIST_DIR}/../resources/pictures/icon.bmp"
                        ABSOLUTE)
-add_custom_command(OUTPUT "${nuvalora_icon_png}"
-    COMMAND nuvalora_pngicon "${nuvalora_icon_bmp}" "${nuvalora_icon_png}"
-    DEPENDS nuvalora_pngicon "${nuvalora_icon_bmp}"
-    COMMENT "Converting the program icon to PNG for the desktop"
-    VERBATIM)
-add_custom_target(nuvalora_desktop_icon ALL DEPENDS "${nuvalora_icon_png}")
+set(nuvalora_icon_pngs "")
+foreach(size 16 32 48 64 128 256)
+    set(theme_size "${size}x${size}")
+    set(png "${nuvalora_packaging_out}/icons/${theme_size}/nuvalora.png")
+    file(MAKE_DIRECTORY "${nuvalora_packaging_out}/icons/${theme_size}")
+    add_custom_command(OUTPUT "${png}"
+        COMMAND nuvalora_pngicon "${nuvalora_icon_bmp}" "${png}" ${size}
+        DEPENDS nuvalora_pngicon "${nuvalora_icon_bmp}"
+        COMMENT "Converting the program icon to a ${theme_size} PNG for the desktop"
+        VERBATIM)
+    list(APPEND nuvalora_icon_pngs "${png}")
+    install(FILES "${png}" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/${theme_size}/apps")
+endforeach()
+add_custom_target(nuvalora_desktop_icon ALL DEPENDS ${nuvalora_icon_pngs})
 # Whoever builds the program can install it.
 add_dependencies(nuvalora nuvalora_desktop_icon)
-install(FILES "${nuvalora_icon_png}"
-        DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/16x16/apps")
 
 # The menu entry starts the program by its full installed path, which is known
 # only when installing (--prefix), so it is written then.

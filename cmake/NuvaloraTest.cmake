@@ -35,9 +35,9 @@ function(nuvalora_add_test name)
 endfunction()
 
 # nuvalora_add_test_as_user(<test>): runs a test registered above once more as
-# an ordinary user (tests/common/as_ordinary_user.sh), for what root would
-# never meet: a folder that refuses a new file. Its cases that need this skip
-# themselves when run as root.
+# an ordinary user, nobody (tests/common/as_ordinary_user.sh), for what root
+# would never meet: a folder that refuses a new file. Its cases that need this
+# skip themselves when run as root.
 function(nuvalora_add_test_as_user name)
     add_test(NAME ${name}_as_user
              COMMAND bash ${PROJECT_SOURCE_DIR}/tests/common/as_ordinary_user.sh
@@ -46,4 +46,16 @@ function(nuvalora_add_test_as_user name)
     get_test_property(${name} LABELS labels)
     set_tests_properties(${name}_as_user PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300
                          LABELS "${labels}")
+endfunction()
+
+# Printing is tried for real, through a CUPS scheduler of the tests' own and
+# never the system's (tests/common/cups_scheduler.sh): the fixture
+# test_printer starts it before the first test that needs it and stops it
+# after the last. nuvalora_use_test_printer(<test>...) has tests print there,
+# the program they start included (CUPS_SERVER).
+set(NUVALORA_TEST_CUPS "${CMAKE_BINARY_DIR}/test-cups")
+function(nuvalora_use_test_printer)
+    set_property(TEST ${ARGN} APPEND PROPERTY FIXTURES_REQUIRED test_printer)
+    set_property(TEST ${ARGN} APPEND PROPERTY ENVIRONMENT
+                 "CUPS_SERVER=${NUVALORA_TEST_CUPS}/cups.sock")
 endfunction()

@@ -9,11 +9,31 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
 jobs=$(nproc)
 
-# Printing tests print through a real CUPS queue.
-"$root/scripts/start-cups.sh"
+build="$root/build/test"
+asan="$root/build/sanitize"
+
+# The printing tests print through a CUPS scheduler of their own (the
+# test_printer fixture), which ctest stops after them; a run cut short has it
+# stopped here. The system's printers, its default among them, must come out
+# of the run as they went in.
+system_printers() { env -u CUPS_SERVER lpstat -r -d -v 2>&1 || true; }
+printers_before=$(system_printers)
+finish() {
+    local status=$? dir printers_after
+    for dir in "$build" "$asan"; do
+        bash "$root/tests/common/cups_scheduler.sh" stop "$dir/test-cups" || status=1
+    done
+    printers_after=$(system_printers)
+    if [ "$printers_after" != "$printers_before" ]; then
+        diff <(echo "$printers_before") <(echo "$printers_after") >&2 || true
+        echo "FAIL: the test run changed the system's printers (above)" >&2
+        status=1
+    fi
+    exit "$status"
+}
+trap finish EXIT
 
 echo "== normal build"
-build="$root/build/test"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNUVALORA_WERROR=ON >/dev/null
 cmake --build "$build" -j "$jobs"
 ctest --test-dir "$build" --output-on-failure -j "$jobs"
@@ -24,7 +44,6 @@ FUZZ_BUILD="$root/build/fuzz" FUZZ_JOBS="$jobs" "$root/scripts/fuzz-smoke.sh"
 echo "== sanitizer build"
 # Line tables are all that the reports need, and build faster than full
 # debugging information.
-asan="$root/build/sanitize"
 cmake -S "$root" -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
     -DNUVALORA_SANITIZE=ON -DNUVALORA_WERROR=ON -DNUVALORA_BENCH=OFF >/dev/null
 cmake --build "$asan" -j "$jobs"

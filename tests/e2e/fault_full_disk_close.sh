@@ -28,12 +28,12 @@ started=$SECONDS
 dir="$E2E_TMP/full"
 mkdir -p "$dir"
 unmount() {
-    local pid
+    local status=$? pid
     # The program runs from the mount: end it first.
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
     if mountpoint -q "$dir"; then umount "$dir" || umount -l "$dir" || true; fi
-    e2e_cleanup
+    e2e_cleanup "$status"
 }
 trap unmount EXIT
 

@@ -45,9 +45,10 @@ check_sanitizer_reports() {
 }
 
 # The programs still running are stopped; those that ended by themselves have
-# run their leak check by then.
+# run their leak check by then. A test's own exit trap that runs this last
+# passes on the status the test ended with.
 e2e_cleanup() {
-    local status=$? pid
+    local status=${1:-$?} pid
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
     if ! check_sanitizer_reports; then
@@ -64,12 +65,15 @@ fail() {
     exit 1
 }
 
-# A fresh X display of 1280x1024 with openbox, so that focus and Alt+F4
-# behave as on a desktop. -noreset keeps the server from resetting when its
-# last client leaves, which would drop a client connecting at that moment.
+# A fresh X display with openbox, so that focus and Alt+F4 behave as on a
+# desktop: 1280x1024, or the size given (start_screen 1366x768). -noreset
+# keeps the server from resetting when its last client leaves, which would
+# drop a client connecting at that moment.
+# shellcheck disable=SC2120 # the size is optional
 start_screen() {
+    SCREEN_SIZE=${1:-1280x1024}
     exec {fd}<> <(:)
-    Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
+    Xvfb -displayfd "$fd" -screen 0 "${SCREEN_SIZE}x24" -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
     local number=""
     read -r -t 10 number <&"$fd" || fail "Xvfb did not start"
@@ -166,6 +170,21 @@ wait_exit() {
         sleep 0.1
     done
     fail "process $pid still running after ${timeout}s"
+}
+
+# The frame of a window as the desktop draws it, title bar and borders
+# included: "x y width height" on the screen.
+window_frame() {
+    local info x y width height left right top bottom
+    # Without a window, xprop would wait for one to be clicked.
+    [ -n "$1" ] || fail "window_frame: no window given"
+    info=$(LC_ALL=C xwininfo -id "$1") || fail "no window $1"
+    x=$(sed -n 's/^ *Absolute upper-left X: *//p' <<<"$info")
+    y=$(sed -n 's/^ *Absolute upper-left Y: *//p' <<<"$info")
+    width=$(sed -n 's/^ *Width: *//p' <<<"$info")
+    height=$(sed -n 's/^ *Height: *//p' <<<"$info")
+    read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/^[^=]*= *//; s/,/ /g')
+    echo "$((x - ${left:-0})) $((y - ${top:-0})) $((width + left + right)) $((height + top + bottom))"
 }
 
 # Keeps a picture of the screen (or of one window) in the output folder.

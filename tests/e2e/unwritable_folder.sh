@@ -11,12 +11,11 @@ source "$here/session.sh"
 # shellcheck source=planner.sh
 source "$here/planner.sh"
 
+# shellcheck source=../common/as_ordinary_user.sh
+source "$here/../common/as_ordinary_user.sh"
+
 [ "$(id -u)" -eq 0 ] || { echo "SKIP: needs root to run the program as another user"; exit 77; }
-user=nuvalora-test
-if ! id "$user" >/dev/null 2>&1; then
-    useradd --system --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin "$user" ||
-        fail "cannot create the user $user"
-fi
+user=$ORDINARY_USER
 
 start_screen
 dir=$(install_copy)
@@ -25,14 +24,14 @@ chmod 711 "$E2E_TMP"
 chmod 755 "$dir" "$dir/nuvalora"
 home=$(mktemp -d "$E2E_TMP/home.XXXXXX")
 chown "$user" "$home"
-runuser -u "$user" -- test -w "$dir" && fail "$user can write $dir"
+"${AS_ORDINARY_USER[@]}" test -w "$dir" && fail "$user can write $dir"
 
 # Starts the copy as the user; sets APP_PID, main and program_pid. The local
 # X server lets local clients of any user in (no -auth file). FILE_LIMIT
 # limits the size of the files it may write, in KiB.
 start_as_user() {
-    (cd "$dir" && ulimit -f "${FILE_LIMIT:-unlimited}" && exec runuser -u "$user" -- env HOME="$home" LANG=en_US.UTF-8 LC_ALL= \
-        XDG_RUNTIME_DIR="$home" ./nuvalora) >>"$E2E_TMP/app.log" 2>&1 &
+    (cd "$dir" && ulimit -f "${FILE_LIMIT:-unlimited}" && exec "${AS_ORDINARY_USER[@]}" env HOME="$home" \
+        LANG=en_US.UTF-8 LC_ALL= XDG_RUNTIME_DIR="$home" ./nuvalora) >>"$E2E_TMP/app.log" 2>&1 &
     APP_PID=$!
     E2E_PIDS+=("$APP_PID")
     main=$(wait_main_window)
@@ -71,7 +70,7 @@ wait_exit "$APP_PID" 30 || status=$?
 chmod 755 "$dir"
 printf '36966\r\n' >"$dir/month.dat"
 chown "$user" "$dir/month.dat"
-runuser -u "$user" -- test -w "$dir" && fail "$user can write $dir"
+"${AS_ORDINARY_USER[@]}" test -w "$dir" && fail "$user can write $dir"
 start_as_user
 add_first_date
 xdotool key alt+c

@@ -8,6 +8,7 @@
 #include "resourcepicture.h"
 #include "resourcetext.h"
 #include "ui_AboutBoxUnit.h"
+#include "windowplacement.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -86,9 +87,8 @@ TAboutBox::TAboutBox(QWidget* parent)
     installButtonKeys(this);
     m_ui->OKbtn->setFocus();
 
-    QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-    if (screen)
-        move(screen->geometry().center() - rect().center());
+    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        centreWindow(this, screen->geometry(), screen);
 }
 
 TAboutBox::~TAboutBox() = default;

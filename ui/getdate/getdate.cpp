@@ -5,6 +5,7 @@
 #include "buttonpicture.h"
 #include "programfont.h"
 #include "ui_getdate.h"
+#include "windowplacement.h"
 
 #include <QScreen>
 #include <algorithm>
@@ -94,7 +95,7 @@ void TForm2::placeOnMainWindow()
     }
     // Moving also tells Qt that the place is chosen, so that it does not
     // centre the dialog again at later openings.
-    move(centredOnMainWindow(mainFrame, size() + decoration));
+    placeWindow(this, centredOnMainWindow(mainFrame, size() + decoration), screen());
 }
 
 QWidget* TForm2::focusedControl() const

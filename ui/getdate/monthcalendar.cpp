@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPainter>
+#include <QStyle>
 #include <QTableView>
 #include <QTextCharFormat>
 #include <algorithm>
@@ -98,8 +99,37 @@ void MonthCalendar::paintCell(QPainter* painter, const QRect& rect, QDate date) 
     painter->restore();
 }
 
+void MonthCalendar::changeEvent(QEvent* event)
+{
+    QCalendarWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::LocaleChange)
+        fitDayNames();
+}
+
+// The day names head columns a seventh of the calendar wide. Where the
+// locale's short names do not fit them (the Arabic ones are whole words,
+// which would be cut short), its narrow names head the columns instead.
+void MonthCalendar::fitDayNames()
+{
+    if (!m_days)
+        return;
+    // An item view leaves this much room on either side of a cell's text.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_days) + 1;
+    const int room = m_days->contentsRect().width() / 7 - 2 * margin;
+    const QFontMetrics metrics(m_days->font());
+    const QLocale names = locale();
+    bool fit = true;
+    for (int day = Qt::Monday; day <= Qt::Sunday; ++day)
+        fit = fit && metrics.horizontalAdvance(names.dayName(day, QLocale::ShortFormat)) <= room;
+    const HorizontalHeaderFormat format = fit ? ShortDayNames : SingleLetterDayNames;
+    if (format != horizontalHeaderFormat())
+        setHorizontalHeaderFormat(format);
+}
+
 bool MonthCalendar::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_days && event->type() == QEvent::Resize)
+        fitDayNames();
     if (watched == m_days && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Select) {

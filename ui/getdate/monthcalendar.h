@@ -6,6 +6,8 @@
 // that moves along when another month is brought into view, and today ringed
 // while its month is shown. It is reached by clicking, never by Tab; Enter in
 // it is passed on as returnPressed rather than taken as a choice of its own.
+// Its columns are headed by the locale's short day names, or by its narrow
+// ones where the short names are too wide for them.
 class MonthCalendar : public QCalendarWidget {
     Q_OBJECT
 public:
@@ -20,11 +22,13 @@ Q_SIGNALS:
 protected:
     void paintCell(QPainter* painter, const QRect& rect, QDate date) const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void useProgramColours();
     void nameParts();
     void keepSelectionOnPage(int year, int month);
+    void fitDayNames();
 
     QWidget* m_days; // the grid of days, which holds the calendar's focus
 };

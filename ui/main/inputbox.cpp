@@ -2,6 +2,7 @@
 
 #include "buttonkeys.h"
 #include "programfont.h"
+#include "windowplacement.h"
 
 #include <QDialog>
 #include <QFontMetrics>
@@ -75,7 +76,7 @@ std::optional<QString> inputQuery(QWidget* parent, const QString& caption, const
 
     box.setFixedSize(du.x(180), du.y(63));
     if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-        box.move(screen->geometry().center() - box.rect().center());
+        centreWindow(&box, screen->geometry(), screen);
     installButtonKeys(&box);
     edit->setFocus();
 

@@ -14,6 +14,7 @@
 #include "programfont.h"
 #include "report.h"
 #include "ui_main.h"
+#include "windowplacement.h"
 
 #include <QCloseEvent>
 #include <QMessageBox>
@@ -179,11 +180,18 @@ void TForm1::showEvent(QShowEvent* event)
         return;
     m_shownBefore = true;
     runGuarded([this] { FormShow(); });
-    // Centred on the whole screen once the dates are in.
-    if (QScreen* screen = this->screen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
+
+void TForm1::setVisible(bool visible)
+{
+    // Centred on the whole screen at the first showing. The window's size is
+    // fixed, so the dates the show handler loads do not change its place;
+    // and only a window placed before it is shown has its frame put there.
+    if (visible && !m_shownBefore) {
+        if (QScreen* screen = this->screen())
+            centreWindow(this, screen->geometry(), screen);
     }
+    QWidget::setVisible(visible);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
@@ -347,6 +355,10 @@ void TForm1::btnSetLengthClick()
                             QStringLiteral("You did not specify a valid number"), QMessageBox::Ok,
                             this);
         warning.setObjectName(QStringLiteral("warningBox"));
+        if (QScreen* screen = this->screen()) {
+            warning.adjustSize();
+            centreWindow(&warning, screen->geometry(), screen);
+        }
         warning.exec();
     }
 }

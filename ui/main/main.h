@@ -74,6 +74,8 @@ public Q_SLOTS:
 public:
     void lbxdatesDrawItem(QPainter* painter, int index, const QRect& rect, QStyle::State state);
 
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -1,6 +1,7 @@
 #include "resultsprinter.h"
 
 #include "error.h"
+#include "windowplacement.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -48,7 +49,8 @@ void placeOnMonitorOf(QWidget* dialog, const QWidget* window)
     QScreen* screen = window ? window->screen() : dialog->screen();
     if (!screen)
         return;
-    dialog->move(resultsDialogPosition(screen->geometry(), dialog->frameGeometry().size()));
+    placeWindow(dialog, resultsDialogPosition(screen->geometry(), dialog->frameGeometry().size()),
+                screen);
 }
 
 // The report is printed whole: the dialog offers no page numbers, page sets

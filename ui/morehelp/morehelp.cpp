@@ -6,6 +6,7 @@
 #include "resourcepicture.h"
 #include "resourcetext.h"
 #include "ui_morehelp.h"
+#include "windowplacement.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -61,9 +62,8 @@ TdlgMoreHelp::TdlgMoreHelp(QWidget* parent)
     m_ui->BitBtn1->setFocus();
 
     // Centred on the screen, wherever the window that opens it stands.
-    QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
-    if (screen)
-        move(screen->geometry().center() - rect().center());
+    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        centreWindow(this, screen->geometry(), screen);
 }
 
 TdlgMoreHelp::~TdlgMoreHelp() = default;

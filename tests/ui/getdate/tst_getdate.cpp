@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -97,7 +98,11 @@ class TestGetDate : public QObject {
 
 private Q_SLOTS:
     void init() { Clock::setFixedToday(QDate(2024, 2, 29)); }
-    void cleanup() { Clock::setFixedToday(QDate()); }
+    void cleanup()
+    {
+        Clock::setFixedToday(QDate());
+        QLocale::setDefault(QLocale::system());
+    }
 
     void windowAndMonthLook()
     {
@@ -330,6 +335,41 @@ private Q_SLOTS:
         w.calendar->setSelectedDate(QDate(2001, 5, 13));
         QVERIFY(w.calendar->marksToday(QDate(2001, 5, 1)));
         w.dialog->reject();
+    }
+
+    // The names heading the day columns are whole in every locale: the short
+    // names where they fit, as in English and German, else the narrow ones.
+    void dayNamesFitTheirColumns_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QLocale::FormatType>("names");
+        QTest::newRow("English") << "en_US" << QLocale::ShortFormat;
+        QTest::newRow("German") << "de_DE" << QLocale::ShortFormat;
+        QTest::newRow("Arabic") << "ar_EG" << QLocale::NarrowFormat;
+    }
+
+    void dayNamesFitTheirColumns()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QLocale::FormatType, names);
+        QLocale::setDefault(QLocale(locale));
+        Windows w;
+        w.run([&] {
+            const QAbstractItemModel* model = w.days->model();
+            // An item view leaves this room on either side of a cell's text.
+            const int margin =
+                w.days->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, w.days) + 1;
+            for (int column = 0; column < 7; ++column) {
+                const QModelIndex cell = model->index(0, column);
+                const int day = (w.calendar->firstDayOfWeek() - 1 + column) % 7 + 1;
+                const QString text = cell.data().toString();
+                QCOMPARE(text, QLocale().dayName(day, names));
+                const QFont font = cell.data(Qt::FontRole).value<QFont>();
+                QVERIFY2(QFontMetrics(font).horizontalAdvance(text) <=
+                             w.days->visualRect(cell).width() - 2 * margin,
+                         qPrintable(text));
+            }
+        });
     }
 
     void centredOnMainWindow_data()

@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QTimer>
+#include <QUrl>
 #include <QUuid>
 #include <QtTest>
 
@@ -90,19 +91,30 @@ bool jobCompleted(const QString& pdf)
 }
 
 // The name CUPS gave the job that made this PDF, exactly as the program
-// sent it.
+// sent it. The scheduler is the one CUPS_SERVER names, whose socket's path
+// goes into the address as its host name.
 QString jobName(const QString& pdf)
 {
     const QString id = jobId(pdf);
     if (id.isEmpty())
         return QString();
-    const QString answer = run(QStringLiteral("ipptool"),
-                               {QStringLiteral("-tv"), QStringLiteral("ipp://localhost/jobs/") + id,
-                                QFINDTESTDATA("jobname.test")});
+    const QString host =
+        QString::fromLatin1(QUrl::toPercentEncoding(qEnvironmentVariable("CUPS_SERVER")));
+    const QString answer =
+        run(QStringLiteral("ipptool"),
+            {QStringLiteral("-tv"), QStringLiteral("ipp://%1/jobs/%2").arg(host, id),
+             QFINDTESTDATA("jobname.test")});
     return QRegularExpression(QStringLiteral("job-name \\(nameWithoutLanguage\\) = (.*)$"),
                               QRegularExpression::MultilineOption)
         .match(answer)
         .captured(1);
+}
+
+// The PDFs that the tests took for theirs, removed when each test ends.
+QStringList& pdfsMade()
+{
+    static QStringList made;
+    return made;
 }
 
 // Waits for the PDF of a finished job made since the given moment that
@@ -124,8 +136,10 @@ QString waitForPdf(const QDateTime& since, const std::function<bool(const QStrin
                 !jobCompleted(pdf))
                 continue;
             looked.insert(pdf);
-            if (ours(pdf))
+            if (ours(pdf)) {
+                pdfsMade().append(pdf);
                 return pdf;
+            }
         }
         QTest::qWait(250);
     } while (clock.elapsed() < timeoutMs);
@@ -195,7 +209,8 @@ struct PrintDialogSeen {
 
 } // namespace
 
-// With cupsd running and a default cups-pdf queue (scripts/start-cups.sh).
+// With the tests' own CUPS scheduler and its default cups-pdf queue, which
+// CUPS_SERVER names (the test_printer fixture).
 class TestResultsPrinter : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -225,16 +240,18 @@ private:
 
 void TestResultsPrinter::initTestCase()
 {
+    // Never the system's printers: whatever this prints would come out there.
+    if (!qEnvironmentVariable("CUPS_SERVER").startsWith(QLatin1Char('/')))
+        QFAIL("CUPS_SERVER names no scheduler of the tests' own: run this test through ctest.");
     const QString scheduler = run(QStringLiteral("lpstat"), {QStringLiteral("-r")});
     if (!scheduler.contains(QStringLiteral("scheduler is running")))
-        QFAIL("The CUPS scheduler is not running: run scripts/start-cups.sh as root first.");
+        QFAIL("The tests' CUPS scheduler is not running (see the test test_printer_start).");
     if (QPrinterInfo::defaultPrinterName().isEmpty())
-        QFAIL("CUPS has no default printer: run scripts/start-cups.sh as root first.");
+        QFAIL("The tests' CUPS scheduler has no default printer.");
     const QString options = run(QStringLiteral("lpoptions"),
                                 {QStringLiteral("-p"), QPrinterInfo::defaultPrinterName()});
     if (!options.contains(QStringLiteral("pdftops-renderer=pdftocairo")))
-        QFAIL("The default queue would lose the text of what it prints: run "
-              "scripts/start-cups.sh as root first.");
+        QFAIL("The default queue would lose the text of what it prints.");
     if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty() ||
         QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         QFAIL("pdfinfo and pdftotext are missing: install poppler-utils.");
@@ -256,6 +273,9 @@ void TestResultsPrinter::init()
 
 void TestResultsPrinter::cleanup()
 {
+    for (const QString& pdf : std::as_const(pdfsMade()))
+        QFile::remove(pdf);
+    pdfsMade().clear();
     // Nothing came up that the test did not expect, and all it expected came.
     QVERIFY2(m_answers->problems().isEmpty(), qPrintable(m_answers->report()));
     m_answers.reset();

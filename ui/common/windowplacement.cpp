@@ -1,0 +1,129 @@
+#include "windowplacement.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool framed(const QWidget* window)
+{
+    return window->frameGeometry() != window->geometry();
+}
+
+// The size of the window with its frame. Before its first showing a window
+// has no frame yet; the desktop gives it one like that of the window it
+// belongs to, or of the active window.
+QSize expectedFrameSize(const QWidget* window)
+{
+    if (framed(window))
+        return window->frameGeometry().size();
+    const QWidget* other =
+        window->parentWidget() ? window->parentWidget()->window() : QApplication::activeWindow();
+    if (!other || other == window)
+        return window->size();
+    return window->size() + (other->frameGeometry().size() - other->size());
+}
+
+// The largest client area whose frame fits the screen's available area. At
+// a scale such as 150 % the frame's edges are rounded to whole pixels of the
+// program, and may be a screen pixel wider than they seem.
+QSize availableClientSize(const QWidget* window, const QScreen* screen)
+{
+    const qreal scale = screen->devicePixelRatio();
+    const int rounding = scale == std::floor(scale) ? 0 : 1;
+    return screen->availableGeometry().size() - (expectedFrameSize(window) - window->size()) -
+           QSize(rounding, rounding);
+}
+
+// A window that may be resized is made no larger than the screen's
+// available area; the others keep their fixed size.
+void shrinkToScreen(QWidget* window, const QScreen* screen)
+{
+    window->resize(window->size().boundedTo(availableClientSize(window, screen)));
+}
+
+// Shrinks the window where it may be, then moves its frame to the place
+// given, kept on the screen.
+void fit(QWidget* window, const QPoint& designed, const QScreen* screen)
+{
+    if (!screen) {
+        window->move(designed);
+        return;
+    }
+    shrinkToScreen(window, screen);
+    window->move(keptOnScreen(designed, expectedFrameSize(window), screen->availableGeometry()));
+}
+
+// Until the desktop has framed a window, its frame is an estimate. Once the
+// real frame is known, a window that does not fit after all is fitted again
+// from where it stands.
+class FrameWatch : public QObject {
+public:
+    explicit FrameWatch(QWidget* window) : QObject(window), m_window(window)
+    {
+        setObjectName(kName);
+        window->installEventFilter(this);
+    }
+
+    // One watch a window, also where it is placed from its own event filter:
+    // Qt would pass the event on to that filter again past a new one.
+    static bool watching(const QWidget* window)
+    {
+        return window->findChild<QObject*>(kName, Qt::FindDirectChildrenOnly);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) &&
+            framed(m_window)) {
+            m_window->removeEventFilter(this);
+            const QScreen* screen = m_window->screen();
+            const QRect frame = m_window->frameGeometry();
+            if (screen && !screen->availableGeometry().contains(frame))
+                fit(m_window, frame.topLeft(), screen);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    static constexpr QLatin1StringView kName{"windowPlacementFrameWatch"};
+    QWidget* m_window;
+};
+
+} // namespace
+
+QPoint keptOnScreen(const QPoint& designed, const QSize& frame, const QRect& available)
+{
+    if (available.isEmpty())
+        return designed;
+    // Along each axis: pulled back no further than the frame needs to fit,
+    // and never past the start of the area, where the title bar is.
+    const auto along = [](int place, int size, int start, int length) {
+        return std::max(std::min(place, start + length - size), start);
+    };
+    return {along(designed.x(), frame.width(), available.x(), available.width()),
+            along(designed.y(), frame.height(), available.y(), available.height())};
+}
+
+void placeWindow(QWidget* window, const QPoint& designed, const QScreen* screen)
+{
+    fit(window, designed, screen);
+    if (!framed(window) && !FrameWatch::watching(window))
+        new FrameWatch(window);
+}
+
+void centreWindow(QWidget* window, const QRect& area, const QScreen* screen)
+{
+    if (screen)
+        shrinkToScreen(window, screen); // so that the smaller frame is centred
+    const QSize frame = expectedFrameSize(window);
+    placeWindow(window,
+                {area.x() + (area.width() - frame.width()) / 2,
+                 area.y() + (area.height() - frame.height()) / 2},
+                screen);
+}
