@@ -23,51 +23,12 @@ if [ -n "${ASAN_OPTIONS:-}" ]; then
     export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0"
 fi
 
-# Orca speaks into its debug file, one line "... SPEECH OUTPUT: '...'" a
-# phrase. It writes the file through a buffer unless the file is a terminal,
-# so it writes to one (made by script), which is copied to ORCA_LOG as it
-# comes. HEARD is the line up to which its speech has been checked.
-ORCA_LOG=$E2E_TMP/orca.log
-HEARD=0
-said() { tail -n "+$((HEARD + 1))" "$ORCA_LOG" | sed -n "s/^.*SPEECH OUTPUT: '\\(.*\\)' *{.*$/\\1/p"; }
-
-# Waits until Orca has said these phrases (each whole or its start) in this
-# order, after what it said before.
-hear() {
-    local at=""
-    for _ in $(seq 100); do
-        at=$(PHRASES=$(printf '%s\n' "$@") awk -v from="$HEARD" '
-            BEGIN { n = split(ENVIRON["PHRASES"], want, "\n") - 1; k = 1 }
-            FNR > from && index($0, "SPEECH OUTPUT: \047" want[k]) && ++k > n { print FNR; exit }
-        ' "$ORCA_LOG" 2>/dev/null) || true
-        [ -n "$at" ] && { HEARD=$at; echo "Orca said: $*"; return 0; }
-        sleep 0.2
-    done
-    fail "Orca did not say: $*; it said: $(said | tr '\n' '|')"
-}
-
-# Fails if Orca said anything with this text since what it said before.
-not_said() {
-    ! said | grep -qF "$1" || fail "Orca said '$1': $(said | tr '\n' '|')"
-}
-
 start_screen
-eval "$(dbus-launch --sh-syntax)"
-E2E_PIDS+=("$DBUS_SESSION_BUS_PID")
-# Qt joins the AT-SPI bus once it is up, as on a desktop with a screen reader.
-dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
-    >/dev/null || fail "no AT-SPI bus"
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-# Orca runs once a user: with another one running it stops at once, saying so
-# in ORCA_LOG (its --replace would end the other one, whoever started it). An
-# Orca of a test just ended is given a moment to go.
-for _ in $(seq 50); do pgrep -u "$(id -u)" -x orca >/dev/null || break; sleep 0.1; done
-script -qfec "orca --debug-file=/dev/tty" "$ORCA_LOG" </dev/null >/dev/null 2>&1 &
-E2E_PIDS+=($!)
+start_atspi_bus
+start_orca
 /usr/bin/python3 "$here/atspi.py" listen "$E2E_TMP/events.log" &
 LISTENER=$!
 E2E_PIDS+=("$LISTENER")
-hear 'Screen reader on.'
 
 # The desktop's opener, standing in for the browser and the mail program.
 mkdir -p "$E2E_TMP/bin"
