@@ -50,7 +50,7 @@ for rows in "${counts[@]}"; do
     from=$HEARD
     xdotool key Tab
     hear 'tab ' >/dev/null
-    time_speech "$(heard_at)" 'List with' ' '
+    time_speech "$(heard_at)" ' ' # the first row: its text starts with a blank
     echo "$rows rows: Tab to the list's speech: $TOOK"
     echo "    Orca said: $(HEARD=$from said | tr '\n' '|')"
     kill "$APP_PID"

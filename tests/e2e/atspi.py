@@ -6,7 +6,7 @@ the check fails:
 
   window TITLE            walk the window: every button, page tab, text box,
                           list, link and picture has a name; print the tree
-  list NAME...            the date list holds exactly these item names
+  list NAME...            the date list holds exactly these row names
   focus ROLE NAME [alone] the focus is on this object (waits for it); with
                           "alone", no other object but what holds it says
                           it is focused
@@ -112,7 +112,7 @@ def find_object(role, name):
 
 
 def date_list():
-    return retry(lambda: find_object("list", "Dates of Start of Period"), "no date list")
+    return retry(lambda: find_object("table", "Dates of Start of Period"), "no date list")
 
 
 def cmd_window(title):
@@ -135,10 +135,10 @@ def cmd_list(*expected):
         return names if names == list(expected) else None
     names = retry(matches, "the date list does not hold %r" % (list(expected),))
     roles = {date_list().getChildAtIndex(i).getRoleName() for i in range(len(names))}
-    if roles - {"list item"}:
-        fail("the date list's items have roles %s" % roles)
+    if roles - {"table cell"}:
+        fail("the date list's rows have roles %s" % roles)
     for name in names:
-        print("list item %r" % name)
+        print("table cell %r" % name)
 
 
 def focused_objects():

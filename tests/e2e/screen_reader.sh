@@ -58,10 +58,10 @@ echo "== hearing the dates"
 at list ' 3/14/01' ' 5/13/01   (Menstrual cycle length: 60 days)' \
     ' 6/13/01   (Menstrual cycle length: 31 days)'
 xdotool key Tab
-at focus 'list item' ' 3/14/01'
-hear 'List with 3 items.' ' 3/14/01'
+at focus 'table cell' ' 3/14/01'
+hear 'table with 3 rows 1 column' ' 3/14/01'
 xdotool key Down
-at focus 'list item' ' 5/13/01   (Menstrual cycle length: 60 days)'
+at focus 'table cell' ' 5/13/01   (Menstrual cycle length: 60 days)'
 hear ' 5/13/01   (Menstrual cycle length: 60 days)'
 at selected ' 5/13/01   (Menstrual cycle length: 60 days)'
 
@@ -90,7 +90,7 @@ at out-of-range 'Dates of Start of Period'
 
 echo "== editing 13 May to 20 April"
 xdotool key Tab Tab Tab # Edit Date, Delete Date, the list
-at focus 'list item' ' 5/13/01   (Menstrual cycle length: 30 days)'
+at focus 'table cell' ' 5/13/01   (Menstrual cycle length: 30 days)'
 xdotool key shift+Tab shift+Tab
 at focus 'push button' 'Edit Date'
 xdotool key Return
@@ -118,7 +118,7 @@ at out-of-range 'Dates of Start of Period'
 # deleted one.
 deleted_at=$HEARD
 xdotool key Tab
-hear 'List with 3 items.' ' 3/14/01'
+hear 'table with 3 rows 1 column' ' 3/14/01'
 xdotool key Down
 hear ' 4/13/01   (Menstrual cycle length: 30 days)'
 xdotool key Down

@@ -33,7 +33,7 @@ void announceRow(RowListView* view, QAccessible::Event event, const QModelIndex&
 }
 
 RowListAccessible::RowListAccessible(RowListView* view)
-    : ItemViewAccessible(view, QAccessible::List, QAccessible::ListItem)
+    : ItemViewAccessible(view, QAccessible::Table, QAccessible::Cell)
 {
 }
 
@@ -43,7 +43,7 @@ ItemCellAccessible* RowListAccessible::makeCell(int row, int) const
 }
 
 RowListItemAccessible::RowListItemAccessible(RowListView* view, int row)
-    : ItemCellAccessible(view, row, 0, QAccessible::ListItem)
+    : ItemCellAccessible(view, row, 0, QAccessible::Cell)
 {
 }
 

@@ -107,7 +107,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void listIsNamedWithOneItemPerRow();
+    void listIsANamedTableWithACellPerRow();
     void focusAndSelectionFollowClicksAndKeys();
     void addEditAndDeleteMoveTheItemsAndAreAnnounced();
     void damagedRowIsReadWithoutAnErrorBox();
@@ -176,18 +176,20 @@ QString TestRowListAccessible::itemText(int row) const
     return item ? item->text(QAccessible::Name) : QStringLiteral("<no item>");
 }
 
-void TestRowListAccessible::listIsNamedWithOneItemPerRow()
+void TestRowListAccessible::listIsANamedTableWithACellPerRow()
 {
     openWindow("36994\r\n36964\r\n37024\r\n"); // 13 April, 14 March, 13 May 2001
     QAccessibleInterface* list = listInterface();
-    QCOMPARE(list->role(), QAccessible::List);
+    QCOMPARE(list->role(), QAccessible::Table);
+    QCOMPARE(list->tableInterface()->rowCount(), 3);
+    QCOMPARE(list->tableInterface()->columnCount(), 1);
     QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Dates of Start of Period"));
     QCOMPARE(list->childCount(), 3);
     QCOMPARE(itemText(0), QStringLiteral(" 3/14/01"));
     QCOMPARE(itemText(1), QStringLiteral(" 4/13/01   (Menstrual cycle length: 30 days)"));
     QCOMPARE(itemText(2), QStringLiteral(" 5/13/01   (Menstrual cycle length: 30 days)"));
     QAccessibleInterface* item = list->child(2);
-    QCOMPARE(item->role(), QAccessible::ListItem);
+    QCOMPARE(item->role(), QAccessible::Cell);
     QCOMPARE(item->parent(), list);
     QCOMPARE(list->indexOfChild(item), 2);
     QCOMPARE(list->child(2), item); // asked again, the same item
