@@ -31,7 +31,7 @@ time_speech() {
         fi
         [ "$SECONDS" -lt "$deadline" ] || { TOOK="silent for ${limit} s"; return; }
     done
-    TOOK=$(awk -v a="$start" -v b="$(heard_at)" 'BEGIN { printf "%.2f s", b - a }')
+    TOOK="$(heard_since "$start") s"
 }
 
 start_atspi_bus

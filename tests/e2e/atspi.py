@@ -17,6 +17,10 @@ the check fails:
   grab-focus ROLE NAME    move the focus to an object, as Orca's review does
   out-of-range NAME       ask the table (or list) of this name about rows and
                           columns around and past its own: it answers, safely
+  held NAME ROW TEXT...   ask the table of this name for all its children at
+                          once, as a screen reader may to count and review
+                          them; then each ROW, held from that answer, still
+                          answers with its TEXT
   listen LOG              until SIGTERM, write every focus and selection event
                           of the program to LOG, marking any from a window
                           that is not showing
@@ -29,7 +33,7 @@ import sys
 import time
 
 import pyatspi
-from gi.repository import GLib
+from gi.repository import Gio, GLib
 
 APP = "Nuvalora Sex Planner"
 NAMED_ROLES = {"push button", "page tab", "text", "list", "list item", "link", "image",
@@ -56,12 +60,13 @@ def windows():
 def walk(node, depth=0):
     """Yields (depth, node); stops at 2000 nodes, enough for these windows."""
     stack = [(depth, node)]
-    seen = 0
-    while stack and seen < 2000:
+    left = 2000
+    while stack and left > 0:
         depth, node = stack.pop()
-        seen += 1
+        left -= 1
         yield depth, node
-        children = [node.getChildAtIndex(i) for i in range(node.childCount)]
+        # A long list is asked for no more children than are walked.
+        children = [node.getChildAtIndex(i) for i in range(min(node.childCount, left))]
         stack.extend((depth + 1, c) for c in reversed(children) if c is not None)
 
 
@@ -254,6 +259,37 @@ def cmd_out_of_range(name):
           % (name, rows, columns, len(outside)))
 
 
+def cmd_held(name, *rows_and_texts):
+    """GetChildren through D-Bus itself: pyatspi asks for children one by one."""
+    node = retry(lambda: find_object("table", name), "no table %r" % name)
+    session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+    address = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress",
+                                None, GLib.VariantType("(s)"), 0, -1, None).unpack()[0]
+    bus = Gio.DBusConnection.new_for_address_sync(
+        address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
+        | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+
+    def call(reference, interface, method, arguments, answer):
+        return bus.call_sync(reference[0], reference[1], interface, method, arguments,
+                             GLib.VariantType(answer), 0, 120000, None).unpack()[0]
+
+    children = call((node.app.bus_name, node.path), "org.a11y.atspi.Accessible", "GetChildren",
+                    None, "(a(so))")
+    print("%s handed out %d children at once" % (name, len(children)))
+    wrong = []
+    for row, text in zip(rows_and_texts[::2], rows_and_texts[1::2]):
+        try:
+            said = call(children[int(row)], "org.freedesktop.DBus.Properties", "Get",
+                        GLib.Variant("(ss)", ("org.a11y.atspi.Accessible", "Name")), "(v)")
+        except GLib.Error as error:
+            said = "error: %s" % error.message
+        print("row %s, held: %r" % (row, said))
+        if said != text:
+            wrong.append("row %s said %r, not %r" % (row, said, text))
+    if wrong:
+        fail("%s: %s" % (name, "; ".join(wrong)))
+
+
 def window_of(node):
     """The window an object lives in, and whether it belongs to the program."""
     chain = list(ancestors(node))
@@ -308,7 +344,8 @@ def cmd_shown_only(log, text):
 COMMANDS = {"window": cmd_window, "list": cmd_list, "focus": cmd_focus,
             "selected": cmd_selected, "text": cmd_text, "readonly": cmd_readonly,
             "press-link": cmd_press_link, "grab-focus": cmd_grab_focus,
-            "out-of-range": cmd_out_of_range, "listen": cmd_listen, "shown-only": cmd_shown_only}
+            "out-of-range": cmd_out_of_range, "held": cmd_held, "listen": cmd_listen,
+            "shown-only": cmd_shown_only}
 
 if __name__ == "__main__":
     if len(sys.argv) < 2 or sys.argv[1] not in COMMANDS:

@@ -178,4 +178,31 @@ at shown-only "$E2E_TMP/events.log" "push button 'OK' < dialog 'Select Date'"
 
 xdotool key alt+c
 expect_ended_with_store "$dir" 36964 36994 37055
-echo "PASS: a listener added, edited and deleted dates, heard the report, help and About"
+
+echo "== 20,000 dates, more rows than the program keeps for a screen reader"
+# Day 20000 is 3 October 1954.
+dir=$(install_copy)
+awk 'BEGIN { for (day = 20000; day < 40000; ++day) printf "%d\r\n", day }' >"$dir/month.dat"
+HEARD=$(wc -l <"$ORCA_LOG") # what Orca said of the first run is past
+start_app "$dir"
+wait_main_window >/dev/null
+hear 'Nuvalora Sex Planner frame.'
+shown=$(heard_at)
+hear 'Add Date... push button.'
+took=$(heard_since "$shown")
+awk -v t="$took" 'BEGIN { exit !(t < 2) }' || fail "Orca spoke the focus $took s after the window"
+echo "Orca spoke the focus $took s after the window"
+xdotool key Tab
+hear 'table with 20000 rows 1 column' ' 10/3/54'
+# A screen reader that was handed every row at once still hears the focused
+# one, and then the selected one once the focus has left the list.
+at held 'Dates of Start of Period' 0 ' 10/3/54'
+xdotool key Down
+hear ' 10/4/54   (Menstrual cycle length: 1 days)'
+xdotool key shift+Tab
+at focus 'push button' 'Delete Date'
+at held 'Dates of Start of Period' 1 ' 10/4/54   (Menstrual cycle length: 1 days)'
+xdotool key alt+c
+mapfile -t days < <(seq 20000 39999)
+expect_ended_with_store "$dir" "${days[@]}"
+echo "PASS: a listener added, edited and deleted dates, heard the report, help, About and a long list"

@@ -236,6 +236,11 @@ not_said() {
     ! said | grep -qF "$1" || fail "Orca said '$1': $(said | tr '\n' '|')"
 }
 
+# The seconds from Orca's time START (from heard_at) to its last phrase heard.
+heard_since() {
+    awk -v a="$1" -v b="$(heard_at)" 'BEGIN { d = b - a; printf "%.2f\n", d < 0 ? d + 86400 : d }'
+}
+
 # Orca's own time, in seconds of the day, of the last phrase heard.
 heard_at() {
     sed -n "${HEARD}s/^\\([0-9]*\\):\\([0-9]*\\):\\([0-9.]*\\) - .*/\\1 \\2 \\3/p" "$ORCA_LOG" |

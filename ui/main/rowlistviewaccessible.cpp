@@ -37,13 +37,13 @@ RowListAccessible::RowListAccessible(RowListView* view)
 {
 }
 
-ItemCellAccessible* RowListAccessible::makeCell(int row, int) const
+ItemCellAccessible* RowListAccessible::makeCell(int row, int column) const
 {
-    return new RowListItemAccessible(static_cast<RowListView*>(view()), row);
+    return new RowListItemAccessible(static_cast<RowListView*>(view()), cellIndex(row, column));
 }
 
-RowListItemAccessible::RowListItemAccessible(RowListView* view, int row)
-    : ItemCellAccessible(view, row, 0, QAccessible::Cell)
+RowListItemAccessible::RowListItemAccessible(RowListView* view, const QModelIndex& index)
+    : ItemCellAccessible(view, index, QAccessible::Cell)
 {
 }
 

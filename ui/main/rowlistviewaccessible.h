@@ -30,7 +30,7 @@ protected:
 
 class RowListItemAccessible : public ItemCellAccessible {
 public:
-    RowListItemAccessible(RowListView* view, int row);
+    RowListItemAccessible(RowListView* view, const QModelIndex& index);
 
     QString text(QAccessible::Text t) const override;
 
