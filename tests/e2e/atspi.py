@@ -13,10 +13,12 @@ the check fails:
   selected NAME           the one selected item of the date list
   text NAME EXPECTED      a text box holds this text
   readonly NAME yes|no    a text box is read-only (not editable) or editable
-  press-link NAME         press a link through its action, as Orca does
+  press ROLE NAME         press a link or button through its action, as Orca does
   grab-focus ROLE NAME    move the focus to an object, as Orca's review does
-  out-of-range NAME       ask the table (or list) of this name about rows and
+  out-of-range NAME       ask the table (list, tree) of this name about rows and
                           columns around and past its own: it answers, safely
+  views-out-of-range TITLE  the same of every table, list and tree of the
+                          window with this title
   held NAME ROW TEXT...   ask the table of this name for all its children at
                           once, as a screen reader may to count and review
                           them; then each ROW, held from that answer, still
@@ -24,7 +26,7 @@ the check fails:
   listen LOG              until SIGTERM, write every focus and selection event
                           of the program to LOG, marking any from a window
                           that is not showing
-  shown-only LOG TEXT     LOG holds events, one of them naming TEXT, and none
+  shown-only LOG TEXT...  LOG holds events, some naming each TEXT, and none
                           from a window that is not showing
 """
 
@@ -201,14 +203,14 @@ def cmd_readonly(name, expected):
     print(describe(node))
 
 
-def cmd_press_link(name):
-    node = retry(lambda: find_object("link", name), "no link %r" % name)
+def cmd_press(role, name):
+    node = retry(lambda: find_object(role, name), "no %s %r" % (role, name))
     action = node.queryAction()
     names = [action.getName(i) for i in range(action.nActions)]
     if "Press" not in names:
-        fail("link %r offers %s" % (name, names))
+        fail("%s %r offers %s" % (role, name, names))
     action.doAction(names.index("Press"))
-    print("pressed link %r (%s)" % (name, node.description))
+    print("pressed %s %r (%s)" % (role, name, node.description))
 
 
 def cmd_grab_focus(role, name):
@@ -217,9 +219,12 @@ def cmd_grab_focus(role, name):
     print("focus moved to %s %r" % (role, name))
 
 
-def cmd_out_of_range(name):
-    node = retry(lambda: find_object("table", name) or find_object("list", name),
-                 "no table or list %r" % name)
+VIEW_ROLES = ("table", "list", "tree")
+
+
+def out_of_range_answers(node, name):
+    """Asks a table, list or tree about places around and past its own;
+    prints what it was asked and returns the answers that are not safe."""
     table = node.queryTable()
     rows, columns = table.nRows, table.nColumns
     unsafe = []
@@ -232,13 +237,16 @@ def cmd_out_of_range(name):
                 fail("the program ended at %s%s: %s" % (question, place, error))
             return None
 
-    places = [(row, column) for row in (-2**31, -2, -1, 0, rows - 1, rows, rows + 1, 2**31 - 1)
+    places = [(row, column) for row in (-2**31, -2, -1, 0, rows - 1, rows, rows + 1, 9999,
+                                        2**31 - 1)
               for column in (-2**31, -1, 0, columns - 1, columns, columns + 1)]
     outside = [(r, c) for r, c in places if not (0 <= r < rows and 0 <= c < columns)]
     for row, column in set(places) - set(outside):
-        cell = table.getAccessibleAt(row, column)
+        cell = ask("getAccessibleAt", row, column)  # the rows may change meanwhile
+        if cell is None:
+            continue
         if ask("isSelected", row, column) != has(cell, pyatspi.STATE_SELECTED):
-            unsafe.append("isSelected%s" % ((row, column),))
+            unsafe.append("%s isSelected%s" % (name, (row, column)))
     for row, column in outside:
         answers = {"isSelected": False, "getAccessibleAt": None, "getRowExtentAt": 0,
                    "getColumnExtentAt": 0, "getIndexAt": -1, "isRowSelected": False}
@@ -248,15 +256,31 @@ def cmd_out_of_range(name):
             place = (row,) if question == "isRowSelected" else (row, column)
             answer = ask(question, *place)
             if answer not in (safe, None):
-                unsafe.append("%s%s = %r" % (question, place, answer))
+                unsafe.append("%s %s%s = %r" % (name, question, place, answer))
     for index in (-2**31, -1, rows * columns, rows * columns + 7, 2**31 - 1):
         answer = ask("getRowColumnExtentsAtIndex", index)
         if answer is not None and (answer[3] or answer[4] or answer[5]):
-            unsafe.append("getRowColumnExtentsAtIndex(%d) = %r" % (index, answer))
+            unsafe.append("%s getRowColumnExtentsAtIndex(%d) = %r" % (name, index, answer))
+    print("%s (%d x %d): asked about %d places out of range" % (name, rows, columns, len(outside)))
+    return unsafe
+
+
+def cmd_out_of_range(name):
+    node = retry(lambda: next(filter(None, (find_object(r, name) for r in VIEW_ROLES)), None),
+                 "no table, list or tree %r" % name)
+    unsafe = out_of_range_answers(node, name)
     if unsafe:
-        fail("%s answered out of range: %s" % (name, "; ".join(unsafe)))
-    print("%s (%d x %d): asked about %d places out of range, answered safely"
-          % (name, rows, columns, len(outside)))
+        fail("answered out of range: %s" % "; ".join(unsafe))
+
+
+def cmd_views_out_of_range(title):
+    views = [node for _, node in walk(window_titled(title)) if node.getRoleName() in VIEW_ROLES]
+    unsafe = []
+    for node in views:
+        unsafe += out_of_range_answers(node, "%s %r" % (node.getRoleName(), node.name))
+    if unsafe:
+        fail("answered out of range: %s" % "; ".join(unsafe))
+    print("%s: %d lists, tables and trees answered safely" % (title, len(views)))
 
 
 def cmd_held(name, *rows_and_texts):
@@ -331,20 +355,21 @@ def cmd_listen(log):
     pyatspi.Registry.start()
 
 
-def cmd_shown_only(log, text):
+def cmd_shown_only(log, *texts):
     with open(log) as events:
         lines = events.read().splitlines()
     print("\n".join(lines))
     if any("NOT SHOWING" in line for line in lines):
         fail("focus or selection events came from a window that is not showing (above)")
-    if not any(text in line for line in lines):
-        fail("the listener heard nothing of %r" % text)
+    for text in texts:
+        if not any(text in line for line in lines):
+            fail("the listener heard nothing of %r" % text)
 
 
 COMMANDS = {"window": cmd_window, "list": cmd_list, "focus": cmd_focus,
             "selected": cmd_selected, "text": cmd_text, "readonly": cmd_readonly,
-            "press-link": cmd_press_link, "grab-focus": cmd_grab_focus,
-            "out-of-range": cmd_out_of_range, "held": cmd_held, "listen": cmd_listen,
+            "press": cmd_press, "grab-focus": cmd_grab_focus, "out-of-range": cmd_out_of_range,
+            "views-out-of-range": cmd_views_out_of_range, "held": cmd_held, "listen": cmd_listen,
             "shown-only": cmd_shown_only}
 
 if __name__ == "__main__":

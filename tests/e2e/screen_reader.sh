@@ -4,9 +4,10 @@
 # does it, checked through AT-SPI (what Orca reads) after every step, and by
 # what Orca itself says: hear the dates, add one, edit one, delete one, hear
 # the report, open help and About and press its links, meet the input box and
-# the warning box. Questions about rows the lists do not have are asked after
-# every change; an AT-SPI listener checks that no focus or selection event
-# comes from a window that is not showing.
+# the warning box, open the save dialog; then a list of 20,000 dates. Questions
+# about rows the lists do not have are asked after every change, and of every
+# view of Qt's save dialog; an AT-SPI listener checks that no focus or
+# selection event comes from a window that is not showing.
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=session.sh
 source "$here/session.sh"
@@ -39,6 +40,7 @@ unset BROWSER
 
 dir=$(install_copy)
 printf '36964\r\n37024\r\n37055\r\n' >"$dir/month.dat" # 14 March, 13 May, 13 June 2001
+touch "$dir/a.txt" "$dir/b.txt" # for the save dialog to show
 start_app "$dir"
 wait_main_window >/dev/null
 
@@ -148,8 +150,8 @@ xdotool key Return
 wait_window '^About Nuvalora$' >/dev/null
 at window 'About Nuvalora'
 at focus 'push button' 'Close'
-at press-link 'Dravik Software'
-at press-link 'sales@dravik.test'
+at press link 'Dravik Software'
+at press link 'sales@dravik.test'
 for _ in $(seq 50); do [ "$(wc -l <"$E2E_TMP/opened" 2>/dev/null)" = 2 ] && break; sleep 0.1; done
 [ "$(cat "$E2E_TMP/opened" 2>/dev/null)" = "$(printf '%s\n' http://www.dravik.test/index.html \
     mailto:sales@dravik.test)" ] || fail "the links opened: $(cat "$E2E_TMP/opened" 2>/dev/null)"
@@ -172,9 +174,25 @@ at window 'Warning'
 xdotool key Return
 wait_gone '^Warning$'
 
+echo "== Qt's save dialog, asked about places its views do not have"
+at focus 'push button' 'Set Manually'
+xdotool key Tab Tab # Print Results, Save to File
+at focus 'push button' 'Save to File'
+xdotool key Return
+wait_window '^Save As$' >/dev/null
+at views-out-of-range 'Save As'
+# In the detail view, what has the focus is told as the file it is.
+at press 'push button' 'Detail View'
+at grab-focus tree 'Files'
+xdotool key Down
+at focus 'table cell' 'b.txt' alone
+xdotool key Escape
+wait_gone '^Save As$'
+
 kill -TERM "$LISTENER"
 wait "$LISTENER" || true
-at shown-only "$E2E_TMP/events.log" "push button 'OK' < dialog 'Select Date'"
+at shown-only "$E2E_TMP/events.log" "push button 'OK' < dialog 'Select Date'" \
+    "focus: table cell 'a.txt' < tree 'Files'" "focus: table cell 'b.txt' < tree 'Files'"
 
 xdotool key alt+c
 expect_ended_with_store "$dir" 36964 36994 37055

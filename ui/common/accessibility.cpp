@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QListView>
 #include <QTableView>
+#include <QTreeView>
 
 namespace {
 
@@ -105,6 +107,18 @@ QAccessibleInterface* programFactory(const QString& className, QObject* object)
         if (auto* days = qobject_cast<QTableView*>(widget))
             return new ItemViewAccessible(days, QAccessible::Table, QAccessible::Cell);
     }
+    // Qt's own item views, such as those of the save and print dialogs, with
+    // the roles Qt gives them. Qt asks for the most derived class first, and
+    // its own interfaces answer for its view classes: so these are claimed
+    // at the first asking, whatever the class.
+    if (className == QLatin1String(object->metaObject()->className())) {
+        if (auto* tree = qobject_cast<QTreeView*>(widget))
+            return new ItemViewAccessible(tree, QAccessible::Tree, QAccessible::TreeItem);
+        if (auto* table = qobject_cast<QTableView*>(widget))
+            return new ItemViewAccessible(table, QAccessible::Table, QAccessible::Cell);
+        if (auto* list = qobject_cast<QListView*>(widget))
+            return new ItemViewAccessible(list, QAccessible::List, QAccessible::ListItem);
+    }
     return nullptr;
 }
 
@@ -131,18 +145,21 @@ bool isHeard(const QAccessibleEvent* event)
            widget->window() == QApplication::activePopupWidget();
 }
 
-// A QTableView numbers the cells of its events as if a corner, a header row
-// and a header column came first; the program's own tables number the cells
-// alone, row by row.
+// Qt's table and tree views number the cells of their events as if a header
+// row came first (and in a table, a corner and a header column before each
+// row); the program's interfaces number the cells alone, row by row.
 void numberCellAsTheTableDoes(QAccessibleEvent* event)
 {
-    auto* table = qobject_cast<QTableView*>(event->object());
-    if (!table || event->child() < 0 || !table->model() ||
-        !dynamic_cast<ItemViewAccessible*>(QAccessible::queryAccessibleInterface(table)))
+    auto* view = qobject_cast<QAbstractItemView*>(event->object());
+    const bool table = qobject_cast<QTableView*>(view);
+    if (!(table || qobject_cast<QTreeView*>(view)) || event->child() < 0 || !view->model() ||
+        !dynamic_cast<ItemViewAccessible*>(QAccessible::queryAccessibleInterface(view)))
         return;
-    const int columns = table->model()->columnCount(table->rootIndex());
-    const int row = event->child() / (columns + 1) - 1;
-    const int column = event->child() % (columns + 1) - 1;
+    const int columns = view->model()->columnCount(view->rootIndex());
+    const int header = table ? 1 : 0;
+    const int perRow = columns + header;
+    const int row = perRow > 0 ? event->child() / perRow - 1 : -1;
+    const int column = perRow > 0 ? event->child() % perRow - header : -1;
     event->setChild(row < 0 || column < 0 ? -1 : row * columns + column);
 }
 
