@@ -149,8 +149,7 @@ def cmd_list(*expected):
 
 
 def focused_objects():
-    """The focused objects of the active window (Qt also marks the current
-    page tab of a tab bar that does not have the keyboard focus)."""
+    """The focused objects of the active window."""
     active = [w for w in windows() if has(w, pyatspi.STATE_ACTIVE)] or windows()
     return [node for window in active for _, node in walk(window)
             if has(node, pyatspi.STATE_FOCUSED)]

@@ -138,7 +138,12 @@ echo "== help"
 xdotool key alt+h
 wait_window '^Nuvalora Help$' >/dev/null
 at window 'Nuvalora Help'
-at focus 'push button' 'Close'
+# Only what has the focus says so: not the current page tab while Close has it.
+at focus 'push button' 'Close' alone
+xdotool key Tab
+at focus 'page tab' 'Usage Instructions' alone
+xdotool key Right
+at focus 'page tab' 'Reference Information' alone
 xdotool key alt+c
 wait_gone '^Nuvalora Help$'
 

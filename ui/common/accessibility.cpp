@@ -5,8 +5,12 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QFontMetrics>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QListView>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QTabBar>
 #include <QTableView>
 #include <QTreeView>
 
@@ -90,6 +94,131 @@ private:
     QLineEdit* line() const { return static_cast<QLineEdit*>(widget()); }
 };
 
+// A page tab of a tab bar. Qt's own says the current tab has the focus even
+// while another control has it; this one only while its tab bar has it.
+class PageTabAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+    PageTabAccessible(QTabBar* bar, int index) : m_bar(bar), m_index(index) {}
+
+    bool isValid() const override { return m_bar && m_index < m_bar->count(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return m_bar ? m_bar->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override
+    {
+        return m_bar ? QAccessible::queryAccessibleInterface(m_bar) : nullptr;
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessible::Role role() const override { return QAccessible::PageTab; }
+    void setText(QAccessible::Text, const QString&) override {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (!isValid())
+            return {};
+        switch (t) {
+        case QAccessible::Name:
+            return QString(m_bar->tabText(m_index))
+                .remove(QRegularExpression(QStringLiteral("&(?!&)")));
+        case QAccessible::Accelerator:
+            return QKeySequence::mnemonic(m_bar->tabText(m_index))
+                .toString(QKeySequence::NativeText);
+        case QAccessible::Description:
+            return m_bar->tabToolTip(m_index);
+        default:
+            return {};
+        }
+    }
+
+    QRect rect() const override
+    {
+        if (!isValid())
+            return {};
+        const QRect tab = m_bar->tabRect(m_index);
+        return {m_bar->mapToGlobal(tab.topLeft()), tab.size()};
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        if (!isValid()) {
+            state.invalid = true;
+            return state;
+        }
+        const bool current = m_index == m_bar->currentIndex();
+        state.focusable = state.selectable = true;
+        state.selected = current;
+        state.focused = current && m_bar->hasFocus();
+        state.disabled = !m_bar->isEnabled() || !m_bar->isTabEnabled(m_index);
+        state.invisible = !m_bar->isVisible() || !m_bar->isTabVisible(m_index);
+        state.offscreen = !m_bar->rect().intersects(m_bar->tabRect(m_index));
+        return state;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                    : nullptr;
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override
+    {
+        if (isValid() && action == pressAction())
+            m_bar->setCurrentIndex(m_index);
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+    int index() const { return m_index; }
+
+private:
+    QPointer<QTabBar> m_bar;
+    int m_index;
+};
+
+class PageTabListAccessible : public QAccessibleWidget {
+public:
+    explicit PageTabListAccessible(QTabBar* bar) : QAccessibleWidget(bar, QAccessible::PageTabList)
+    {
+    }
+    ~PageTabListAccessible() override
+    {
+        for (QAccessible::Id id : std::as_const(m_tabs))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override { return bar()->count(); }
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index < 0 || index >= bar()->count())
+            return nullptr;
+        if (const auto known = m_tabs.constFind(index); known != m_tabs.cend())
+            return QAccessible::accessibleInterface(*known);
+        auto* tab = new PageTabAccessible(bar(), index);
+        m_tabs.insert(index, QAccessible::registerAccessibleInterface(tab));
+        return tab;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        const auto* tab = dynamic_cast<const PageTabAccessible*>(child);
+        return tab && tab->isValid() && tab->parent() == this ? tab->index() : -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override
+    {
+        return child(bar()->tabAt(bar()->mapFromGlobal(QPoint(x, y))));
+    }
+    QAccessibleInterface* focusChild() const override
+    {
+        return bar()->hasFocus() ? child(bar()->currentIndex()) : nullptr;
+    }
+
+private:
+    QTabBar* bar() const { return static_cast<QTabBar*>(widget()); }
+
+    mutable QHash<int, QAccessible::Id> m_tabs;
+};
+
 QAccessibleInterface* programFactory(const QString& className, QObject* object)
 {
     if (!object || !object->isWidgetType())
@@ -119,6 +248,8 @@ QAccessibleInterface* programFactory(const QString& className, QObject* object)
         if (auto* list = qobject_cast<QListView*>(widget))
             return new ItemViewAccessible(list, QAccessible::List, QAccessible::ListItem);
     }
+    if (className == QLatin1String("QTabBar"))
+        return new PageTabListAccessible(static_cast<QTabBar*>(widget));
     return nullptr;
 }
 
