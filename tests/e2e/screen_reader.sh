@@ -228,4 +228,4 @@ at held 'Dates of Start of Period' 1 ' 10/4/54   (Menstrual cycle length: 1 days
 xdotool key alt+c
 mapfile -t days < <(seq 20000 39999)
 expect_ended_with_store "$dir" "${days[@]}"
-echo "PASS: a listener added, edited and deleted dates, heard the report, help, About and a long list"
+echo "PASS: a listener added, edited and deleted dates, heard the report, help, About, a long list"
