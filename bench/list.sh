@@ -11,8 +11,5 @@ source "$(dirname "$0")/onscreen.sh"
 echo "== without a screen reader"
 "$BENCH_BUILD/bench/bench_list"
 echo "== with accessibility on (AT-SPI)"
-eval "$(dbus-launch --sh-syntax)"
-E2E_PIDS+=("$DBUS_SESSION_BUS_PID")
-dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
-    >/dev/null || fail "no AT-SPI bus"
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$BENCH_BUILD/bench/bench_list"
+start_atspi_bus
+"$BENCH_BUILD/bench/bench_list"

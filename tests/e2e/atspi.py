@@ -6,21 +6,27 @@ the check fails:
 
   window TITLE            walk the window: every button, page tab, text box,
                           list, link and picture has a name; print the tree
-  list NAME...            the date list holds exactly these item names
+  list NAME...            the date list holds exactly these row names
   focus ROLE NAME [alone] the focus is on this object (waits for it); with
                           "alone", no other object but what holds it says
                           it is focused
   selected NAME           the one selected item of the date list
   text NAME EXPECTED      a text box holds this text
   readonly NAME yes|no    a text box is read-only (not editable) or editable
-  press-link NAME         press a link through its action, as Orca does
+  press ROLE NAME         press a link or button through its action, as Orca does
   grab-focus ROLE NAME    move the focus to an object, as Orca's review does
-  out-of-range NAME       ask the table (or list) of this name about rows and
+  out-of-range NAME       ask the table (list, tree) of this name about rows and
                           columns around and past its own: it answers, safely
+  views-out-of-range TITLE  the same of every table, list and tree of the
+                          window with this title
+  held NAME ROW TEXT...   ask the table of this name for all its children at
+                          once, as a screen reader may to count and review
+                          them; then each ROW, held from that answer, still
+                          answers with its TEXT
   listen LOG              until SIGTERM, write every focus and selection event
                           of the program to LOG, marking any from a window
                           that is not showing
-  shown-only LOG TEXT     LOG holds events, one of them naming TEXT, and none
+  shown-only LOG TEXT...  LOG holds events, some naming each TEXT, and none
                           from a window that is not showing
 """
 
@@ -29,7 +35,7 @@ import sys
 import time
 
 import pyatspi
-from gi.repository import GLib
+from gi.repository import Gio, GLib
 
 APP = "Nuvalora Sex Planner"
 NAMED_ROLES = {"push button", "page tab", "text", "list", "list item", "link", "image",
@@ -56,12 +62,13 @@ def windows():
 def walk(node, depth=0):
     """Yields (depth, node); stops at 2000 nodes, enough for these windows."""
     stack = [(depth, node)]
-    seen = 0
-    while stack and seen < 2000:
+    left = 2000
+    while stack and left > 0:
         depth, node = stack.pop()
-        seen += 1
+        left -= 1
         yield depth, node
-        children = [node.getChildAtIndex(i) for i in range(node.childCount)]
+        # A long list is asked for no more children than are walked.
+        children = [node.getChildAtIndex(i) for i in range(min(node.childCount, left))]
         stack.extend((depth + 1, c) for c in reversed(children) if c is not None)
 
 
@@ -112,7 +119,7 @@ def find_object(role, name):
 
 
 def date_list():
-    return retry(lambda: find_object("list", "Dates of Start of Period"), "no date list")
+    return retry(lambda: find_object("table", "Dates of Start of Period"), "no date list")
 
 
 def cmd_window(title):
@@ -135,15 +142,14 @@ def cmd_list(*expected):
         return names if names == list(expected) else None
     names = retry(matches, "the date list does not hold %r" % (list(expected),))
     roles = {date_list().getChildAtIndex(i).getRoleName() for i in range(len(names))}
-    if roles - {"list item"}:
-        fail("the date list's items have roles %s" % roles)
+    if roles - {"table cell"}:
+        fail("the date list's rows have roles %s" % roles)
     for name in names:
-        print("list item %r" % name)
+        print("table cell %r" % name)
 
 
 def focused_objects():
-    """The focused objects of the active window (Qt also marks the current
-    page tab of a tab bar that does not have the keyboard focus)."""
+    """The focused objects of the active window."""
     active = [w for w in windows() if has(w, pyatspi.STATE_ACTIVE)] or windows()
     return [node for window in active for _, node in walk(window)
             if has(node, pyatspi.STATE_FOCUSED)]
@@ -196,14 +202,14 @@ def cmd_readonly(name, expected):
     print(describe(node))
 
 
-def cmd_press_link(name):
-    node = retry(lambda: find_object("link", name), "no link %r" % name)
+def cmd_press(role, name):
+    node = retry(lambda: find_object(role, name), "no %s %r" % (role, name))
     action = node.queryAction()
     names = [action.getName(i) for i in range(action.nActions)]
     if "Press" not in names:
-        fail("link %r offers %s" % (name, names))
+        fail("%s %r offers %s" % (role, name, names))
     action.doAction(names.index("Press"))
-    print("pressed link %r (%s)" % (name, node.description))
+    print("pressed %s %r (%s)" % (role, name, node.description))
 
 
 def cmd_grab_focus(role, name):
@@ -212,9 +218,12 @@ def cmd_grab_focus(role, name):
     print("focus moved to %s %r" % (role, name))
 
 
-def cmd_out_of_range(name):
-    node = retry(lambda: find_object("table", name) or find_object("list", name),
-                 "no table or list %r" % name)
+VIEW_ROLES = ("table", "list", "tree")
+
+
+def out_of_range_answers(node, name):
+    """Asks a table, list or tree about places around and past its own;
+    prints what it was asked and returns the answers that are not safe."""
     table = node.queryTable()
     rows, columns = table.nRows, table.nColumns
     unsafe = []
@@ -227,13 +236,16 @@ def cmd_out_of_range(name):
                 fail("the program ended at %s%s: %s" % (question, place, error))
             return None
 
-    places = [(row, column) for row in (-2**31, -2, -1, 0, rows - 1, rows, rows + 1, 2**31 - 1)
+    places = [(row, column) for row in (-2**31, -2, -1, 0, rows - 1, rows, rows + 1, 9999,
+                                        2**31 - 1)
               for column in (-2**31, -1, 0, columns - 1, columns, columns + 1)]
     outside = [(r, c) for r, c in places if not (0 <= r < rows and 0 <= c < columns)]
     for row, column in set(places) - set(outside):
-        cell = table.getAccessibleAt(row, column)
+        cell = ask("getAccessibleAt", row, column)  # the rows may change meanwhile
+        if cell is None:
+            continue
         if ask("isSelected", row, column) != has(cell, pyatspi.STATE_SELECTED):
-            unsafe.append("isSelected%s" % ((row, column),))
+            unsafe.append("%s isSelected%s" % (name, (row, column)))
     for row, column in outside:
         answers = {"isSelected": False, "getAccessibleAt": None, "getRowExtentAt": 0,
                    "getColumnExtentAt": 0, "getIndexAt": -1, "isRowSelected": False}
@@ -243,15 +255,62 @@ def cmd_out_of_range(name):
             place = (row,) if question == "isRowSelected" else (row, column)
             answer = ask(question, *place)
             if answer not in (safe, None):
-                unsafe.append("%s%s = %r" % (question, place, answer))
+                unsafe.append("%s %s%s = %r" % (name, question, place, answer))
     for index in (-2**31, -1, rows * columns, rows * columns + 7, 2**31 - 1):
         answer = ask("getRowColumnExtentsAtIndex", index)
         if answer is not None and (answer[3] or answer[4] or answer[5]):
-            unsafe.append("getRowColumnExtentsAtIndex(%d) = %r" % (index, answer))
+            unsafe.append("%s getRowColumnExtentsAtIndex(%d) = %r" % (name, index, answer))
+    print("%s (%d x %d): asked about %d places out of range" % (name, rows, columns, len(outside)))
+    return unsafe
+
+
+def cmd_out_of_range(name):
+    node = retry(lambda: next(filter(None, (find_object(r, name) for r in VIEW_ROLES)), None),
+                 "no table, list or tree %r" % name)
+    unsafe = out_of_range_answers(node, name)
     if unsafe:
-        fail("%s answered out of range: %s" % (name, "; ".join(unsafe)))
-    print("%s (%d x %d): asked about %d places out of range, answered safely"
-          % (name, rows, columns, len(outside)))
+        fail("answered out of range: %s" % "; ".join(unsafe))
+
+
+def cmd_views_out_of_range(title):
+    views = [node for _, node in walk(window_titled(title)) if node.getRoleName() in VIEW_ROLES]
+    unsafe = []
+    for node in views:
+        unsafe += out_of_range_answers(node, "%s %r" % (node.getRoleName(), node.name))
+    if unsafe:
+        fail("answered out of range: %s" % "; ".join(unsafe))
+    print("%s: %d lists, tables and trees answered safely" % (title, len(views)))
+
+
+def cmd_held(name, *rows_and_texts):
+    """GetChildren through D-Bus itself: pyatspi asks for children one by one."""
+    node = retry(lambda: find_object("table", name), "no table %r" % name)
+    session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+    address = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress",
+                                None, GLib.VariantType("(s)"), 0, -1, None).unpack()[0]
+    bus = Gio.DBusConnection.new_for_address_sync(
+        address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
+        | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+
+    def call(reference, interface, method, arguments, answer):
+        return bus.call_sync(reference[0], reference[1], interface, method, arguments,
+                             GLib.VariantType(answer), 0, 120000, None).unpack()[0]
+
+    children = call((node.app.bus_name, node.path), "org.a11y.atspi.Accessible", "GetChildren",
+                    None, "(a(so))")
+    print("%s handed out %d children at once" % (name, len(children)))
+    wrong = []
+    for row, text in zip(rows_and_texts[::2], rows_and_texts[1::2]):
+        try:
+            said = call(children[int(row)], "org.freedesktop.DBus.Properties", "Get",
+                        GLib.Variant("(ss)", ("org.a11y.atspi.Accessible", "Name")), "(v)")
+        except GLib.Error as error:
+            said = "error: %s" % error.message
+        print("row %s, held: %r" % (row, said))
+        if said != text:
+            wrong.append("row %s said %r, not %r" % (row, said, text))
+    if wrong:
+        fail("%s: %s" % (name, "; ".join(wrong)))
 
 
 def window_of(node):
@@ -295,20 +354,22 @@ def cmd_listen(log):
     pyatspi.Registry.start()
 
 
-def cmd_shown_only(log, text):
+def cmd_shown_only(log, *texts):
     with open(log) as events:
         lines = events.read().splitlines()
     print("\n".join(lines))
     if any("NOT SHOWING" in line for line in lines):
         fail("focus or selection events came from a window that is not showing (above)")
-    if not any(text in line for line in lines):
-        fail("the listener heard nothing of %r" % text)
+    for text in texts:
+        if not any(text in line for line in lines):
+            fail("the listener heard nothing of %r" % text)
 
 
 COMMANDS = {"window": cmd_window, "list": cmd_list, "focus": cmd_focus,
             "selected": cmd_selected, "text": cmd_text, "readonly": cmd_readonly,
-            "press-link": cmd_press_link, "grab-focus": cmd_grab_focus,
-            "out-of-range": cmd_out_of_range, "listen": cmd_listen, "shown-only": cmd_shown_only}
+            "press": cmd_press, "grab-focus": cmd_grab_focus, "out-of-range": cmd_out_of_range,
+            "views-out-of-range": cmd_views_out_of_range, "held": cmd_held, "listen": cmd_listen,
+            "shown-only": cmd_shown_only}
 
 if __name__ == "__main__":
     if len(sys.argv) < 2 or sys.argv[1] not in COMMANDS:

@@ -4,9 +4,10 @@
 # does it, checked through AT-SPI (what Orca reads) after every step, and by
 # what Orca itself says: hear the dates, add one, edit one, delete one, hear
 # the report, open help and About and press its links, meet the input box and
-# the warning box. Questions about rows the lists do not have are asked after
-# every change; an AT-SPI listener checks that no focus or selection event
-# comes from a window that is not showing.
+# the warning box, open the save dialog; then a list of 20,000 dates. Questions
+# about rows the lists do not have are asked after every change, and of every
+# view of Qt's save dialog; an AT-SPI listener checks that no focus or
+# selection event comes from a window that is not showing.
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=session.sh
 source "$here/session.sh"
@@ -23,51 +24,12 @@ if [ -n "${ASAN_OPTIONS:-}" ]; then
     export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0"
 fi
 
-# Orca speaks into its debug file, one line "... SPEECH OUTPUT: '...'" a
-# phrase. It writes the file through a buffer unless the file is a terminal,
-# so it writes to one (made by script), which is copied to ORCA_LOG as it
-# comes. HEARD is the line up to which its speech has been checked.
-ORCA_LOG=$E2E_TMP/orca.log
-HEARD=0
-said() { tail -n "+$((HEARD + 1))" "$ORCA_LOG" | sed -n "s/^.*SPEECH OUTPUT: '\\(.*\\)' *{.*$/\\1/p"; }
-
-# Waits until Orca has said these phrases (each whole or its start) in this
-# order, after what it said before.
-hear() {
-    local at=""
-    for _ in $(seq 100); do
-        at=$(PHRASES=$(printf '%s\n' "$@") awk -v from="$HEARD" '
-            BEGIN { n = split(ENVIRON["PHRASES"], want, "\n") - 1; k = 1 }
-            FNR > from && index($0, "SPEECH OUTPUT: \047" want[k]) && ++k > n { print FNR; exit }
-        ' "$ORCA_LOG" 2>/dev/null) || true
-        [ -n "$at" ] && { HEARD=$at; echo "Orca said: $*"; return 0; }
-        sleep 0.2
-    done
-    fail "Orca did not say: $*; it said: $(said | tr '\n' '|')"
-}
-
-# Fails if Orca said anything with this text since what it said before.
-not_said() {
-    ! said | grep -qF "$1" || fail "Orca said '$1': $(said | tr '\n' '|')"
-}
-
 start_screen
-eval "$(dbus-launch --sh-syntax)"
-E2E_PIDS+=("$DBUS_SESSION_BUS_PID")
-# Qt joins the AT-SPI bus once it is up, as on a desktop with a screen reader.
-dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
-    >/dev/null || fail "no AT-SPI bus"
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-# Orca runs once a user: with another one running it stops at once, saying so
-# in ORCA_LOG (its --replace would end the other one, whoever started it). An
-# Orca of a test just ended is given a moment to go.
-for _ in $(seq 50); do pgrep -u "$(id -u)" -x orca >/dev/null || break; sleep 0.1; done
-script -qfec "orca --debug-file=/dev/tty" "$ORCA_LOG" </dev/null >/dev/null 2>&1 &
-E2E_PIDS+=($!)
+start_atspi_bus
+start_orca
 /usr/bin/python3 "$here/atspi.py" listen "$E2E_TMP/events.log" &
 LISTENER=$!
 E2E_PIDS+=("$LISTENER")
-hear 'Screen reader on.'
 
 # The desktop's opener, standing in for the browser and the mail program.
 mkdir -p "$E2E_TMP/bin"
@@ -78,6 +40,7 @@ unset BROWSER
 
 dir=$(install_copy)
 printf '36964\r\n37024\r\n37055\r\n' >"$dir/month.dat" # 14 March, 13 May, 13 June 2001
+touch "$dir/a.txt" "$dir/b.txt" # for the save dialog to show
 start_app "$dir"
 wait_main_window >/dev/null
 
@@ -97,10 +60,10 @@ echo "== hearing the dates"
 at list ' 3/14/01' ' 5/13/01   (Menstrual cycle length: 60 days)' \
     ' 6/13/01   (Menstrual cycle length: 31 days)'
 xdotool key Tab
-at focus 'list item' ' 3/14/01'
-hear 'List with 3 items.' ' 3/14/01'
+at focus 'table cell' ' 3/14/01'
+hear 'table with 3 rows 1 column' ' 3/14/01'
 xdotool key Down
-at focus 'list item' ' 5/13/01   (Menstrual cycle length: 60 days)'
+at focus 'table cell' ' 5/13/01   (Menstrual cycle length: 60 days)'
 hear ' 5/13/01   (Menstrual cycle length: 60 days)'
 at selected ' 5/13/01   (Menstrual cycle length: 60 days)'
 
@@ -129,7 +92,7 @@ at out-of-range 'Dates of Start of Period'
 
 echo "== editing 13 May to 20 April"
 xdotool key Tab Tab Tab # Edit Date, Delete Date, the list
-at focus 'list item' ' 5/13/01   (Menstrual cycle length: 30 days)'
+at focus 'table cell' ' 5/13/01   (Menstrual cycle length: 30 days)'
 xdotool key shift+Tab shift+Tab
 at focus 'push button' 'Edit Date'
 xdotool key Return
@@ -157,7 +120,7 @@ at out-of-range 'Dates of Start of Period'
 # deleted one.
 deleted_at=$HEARD
 xdotool key Tab
-hear 'List with 3 items.' ' 3/14/01'
+hear 'table with 3 rows 1 column' ' 3/14/01'
 xdotool key Down
 hear ' 4/13/01   (Menstrual cycle length: 30 days)'
 xdotool key Down
@@ -175,7 +138,12 @@ echo "== help"
 xdotool key alt+h
 wait_window '^Nuvalora Help$' >/dev/null
 at window 'Nuvalora Help'
-at focus 'push button' 'Close'
+# Only what has the focus says so: not the current page tab while Close has it.
+at focus 'push button' 'Close' alone
+xdotool key Tab
+at focus 'page tab' 'Usage Instructions' alone
+xdotool key Right
+at focus 'page tab' 'Reference Information' alone
 xdotool key alt+c
 wait_gone '^Nuvalora Help$'
 
@@ -187,8 +155,8 @@ xdotool key Return
 wait_window '^About Nuvalora$' >/dev/null
 at window 'About Nuvalora'
 at focus 'push button' 'Close'
-at press-link 'Dravik Software'
-at press-link 'sales@dravik.test'
+at press link 'Dravik Software'
+at press link 'sales@dravik.test'
 for _ in $(seq 50); do [ "$(wc -l <"$E2E_TMP/opened" 2>/dev/null)" = 2 ] && break; sleep 0.1; done
 [ "$(cat "$E2E_TMP/opened" 2>/dev/null)" = "$(printf '%s\n' http://www.dravik.test/index.html \
     mailto:sales@dravik.test)" ] || fail "the links opened: $(cat "$E2E_TMP/opened" 2>/dev/null)"
@@ -211,10 +179,53 @@ at window 'Warning'
 xdotool key Return
 wait_gone '^Warning$'
 
+echo "== Qt's save dialog, asked about places its views do not have"
+at focus 'push button' 'Set Manually'
+xdotool key Tab Tab # Print Results, Save to File
+at focus 'push button' 'Save to File'
+xdotool key Return
+wait_window '^Save As$' >/dev/null
+at views-out-of-range 'Save As'
+# In the detail view, what has the focus is told as the file it is.
+at press 'push button' 'Detail View'
+at grab-focus tree 'Files'
+xdotool key Down
+at focus 'table cell' 'b.txt' alone
+xdotool key Escape
+wait_gone '^Save As$'
+
 kill -TERM "$LISTENER"
 wait "$LISTENER" || true
-at shown-only "$E2E_TMP/events.log" "push button 'OK' < dialog 'Select Date'"
+at shown-only "$E2E_TMP/events.log" "push button 'OK' < dialog 'Select Date'" \
+    "focus: table cell 'a.txt' < tree 'Files'" "focus: table cell 'b.txt' < tree 'Files'"
 
 xdotool key alt+c
 expect_ended_with_store "$dir" 36964 36994 37055
-echo "PASS: a listener added, edited and deleted dates, heard the report, help and About"
+
+echo "== 20,000 dates, more rows than the program keeps for a screen reader"
+# Day 20000 is 3 October 1954.
+dir=$(install_copy)
+awk 'BEGIN { for (day = 20000; day < 40000; ++day) printf "%d\r\n", day }' >"$dir/month.dat"
+HEARD=$(wc -l <"$ORCA_LOG") # what Orca said of the first run is past
+start_app "$dir"
+wait_main_window >/dev/null
+hear 'Nuvalora Sex Planner frame.'
+shown=$(heard_at)
+hear 'Add Date... push button.'
+took=$(heard_since "$shown")
+awk -v t="$took" 'BEGIN { exit !(t < 2) }' || fail "Orca spoke the focus $took s after the window"
+echo "Orca spoke the focus $took s after the window"
+xdotool key Tab
+hear 'table with 20000 rows 1 column' ' 10/3/54'
+# A screen reader that was handed every row at once still hears the focused
+# one, and then the selected one once the focus has left the list.
+at held 'Dates of Start of Period' 0 ' 10/3/54'
+xdotool key Down
+hear ' 10/4/54   (Menstrual cycle length: 1 days)'
+xdotool key shift+Tab
+at focus 'push button' 'Delete Date'
+at held 'Dates of Start of Period' 1 ' 10/4/54   (Menstrual cycle length: 1 days)'
+xdotool key alt+c
+mapfile -t days < <(seq 20000 39999)
+expect_ended_with_store "$dir" "${days[@]}"
+echo "PASS: a listener added, edited and deleted dates, heard the report, help, About, a long list"

@@ -198,3 +198,77 @@ shot() {
 hexof() {
     od -An -tx1 -v "$1" | tr -d ' \n'
 }
+
+# An AT-SPI bus on a D-Bus session of the test's own, as on a desktop with a
+# screen reader; programs started afterwards join it (Qt once the bus is up).
+start_atspi_bus() {
+    eval "$(dbus-launch --sh-syntax)"
+    E2E_PIDS+=("$DBUS_SESSION_BUS_PID")
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+        org.a11y.Bus.GetAddress >/dev/null || fail "no AT-SPI bus"
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
+
+# Orca, the screen reader, on that bus; sets ORCA_PID. It speaks into its
+# debug file, one line "HH:MM:SS.micro - SPEECH OUTPUT: '...'" a phrase. It
+# writes the file through a buffer unless the file is a terminal, so it
+# writes to one (made by script), which is copied to ORCA_LOG as it comes.
+# HEARD is the line up to which its speech has been checked. Orca runs once a
+# user: with another one running it stops at once, saying so in ORCA_LOG (its
+# --replace would end the other one, whoever started it). An Orca just ended
+# is given a moment to go.
+start_orca() {
+    for _ in $(seq 50); do pgrep -u "$(id -u)" -x orca >/dev/null || break; sleep 0.1; done
+    ORCA_LOG=$E2E_TMP/orca.log
+    HEARD=0
+    : >"$ORCA_LOG"
+    script -qfec "orca --debug-file=/dev/tty" "$ORCA_LOG" </dev/null >/dev/null 2>&1 &
+    ORCA_PID=$!
+    E2E_PIDS+=("$ORCA_PID")
+    hear 'Screen reader on.'
+}
+
+stop_orca() {
+    kill -TERM "$ORCA_PID" 2>/dev/null || true
+    wait "$ORCA_PID" 2>/dev/null || true
+}
+
+# What Orca said after what was checked before.
+said() { tail -n "+$((HEARD + 1))" "$ORCA_LOG" | sed -n "s/^.*SPEECH OUTPUT: '\\(.*\\)' *{.*$/\\1/p"; }
+
+# Waits until Orca has said these phrases (each whole or its start) in this
+# order, after what it said before; HEAR_SECONDS (default 20) at most.
+hear() {
+    heard_within "$@" || fail "Orca did not say: $*; it said: $(said | tr '\n' '|')"
+    echo "Orca said: $*"
+}
+
+# The same, but only returns 1 when Orca has not said them in time.
+heard_within() {
+    local at="" deadline=$((SECONDS + ${HEAR_SECONDS:-20}))
+    while [ "$SECONDS" -le "$deadline" ]; do
+        at=$(PHRASES=$(printf '%s\n' "$@") awk -v from="$HEARD" '
+            BEGIN { n = split(ENVIRON["PHRASES"], want, "\n") - 1; k = 1 }
+            FNR > from && index($0, "SPEECH OUTPUT: \047" want[k]) && ++k > n { print FNR; exit }
+        ' "$ORCA_LOG" 2>/dev/null) || true
+        [ -n "$at" ] && { HEARD=$at; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
+
+# Fails if Orca said anything with this text since what it said before.
+not_said() {
+    ! said | grep -qF "$1" || fail "Orca said '$1': $(said | tr '\n' '|')"
+}
+
+# The seconds from Orca's time START (from heard_at) to its last phrase heard.
+heard_since() {
+    awk -v a="$1" -v b="$(heard_at)" 'BEGIN { d = b - a; printf "%.2f\n", d < 0 ? d + 86400 : d }'
+}
+
+# Orca's own time, in seconds of the day, of the last phrase heard.
+heard_at() {
+    sed -n "${HEARD}s/^\\([0-9]*\\):\\([0-9]*\\):\\([0-9.]*\\) - .*/\\1 \\2 \\3/p" "$ORCA_LOG" |
+        awk '{ printf "%.3f\n", $1 * 3600 + $2 * 60 + $3 }'
+}

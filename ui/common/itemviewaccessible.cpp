@@ -2,22 +2,68 @@
 
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
+#include <QListView>
 #include <QWindow>
 #include <algorithm>
 #include <climits>
 #include <utility>
+#include <vector>
 
-ItemCellAccessible::ItemCellAccessible(QAbstractItemView* view, int row, int column,
+namespace {
+
+const QListView* asList(const QAbstractItemView* view)
+{
+    return qobject_cast<const QListView*>(view);
+}
+
+// The model's columns the view shows as cells: a list view one, its model
+// column, and any other view all of them.
+int shownColumnCount(const QAbstractItemView* view)
+{
+    const QAbstractItemModel* model = view->model();
+    const int columns = model ? model->columnCount(view->rootIndex()) : 0;
+    if (const QListView* list = asList(view))
+        return list->modelColumn() >= 0 && list->modelColumn() < columns ? 1 : 0;
+    return columns;
+}
+
+int firstShownColumn(const QAbstractItemView* view)
+{
+    const QListView* list = asList(view);
+    return list ? list->modelColumn() : 0;
+}
+
+// The cells' column showing this model column, or -1 for none.
+int cellColumn(const QAbstractItemView* view, int modelColumn)
+{
+    const int column = modelColumn - firstShownColumn(view);
+    return column >= 0 && column < shownColumnCount(view) ? column : -1;
+}
+
+// The child index of a cell, or -1 past the most a list of children can number.
+int childIndexOf(int row, int column, int columns)
+{
+    const qint64 index = qint64(row) * columns + column;
+    return row < 0 || column < 0 || index > INT_MAX ? -1 : int(index);
+}
+
+} // namespace
+
+ItemCellAccessible::ItemCellAccessible(QAbstractItemView* view, const QModelIndex& index,
                                        QAccessible::Role role)
-    : m_view(view), m_row(row), m_column(column), m_role(role)
+    : m_view(view), m_index(index), m_role(role)
 {
 }
 
 bool ItemCellAccessible::isValid() const
 {
-    const QAbstractItemModel* model = m_view ? m_view->model() : nullptr;
-    return model && m_row >= 0 && m_column >= 0 && m_row < model->rowCount(m_view->rootIndex()) &&
-           m_column < model->columnCount(m_view->rootIndex());
+    return m_view && m_index.isValid() && m_index.model() == m_view->model() &&
+           m_index.parent() == m_view->rootIndex() && cellColumn(m_view, m_index.column()) >= 0;
+}
+
+int ItemCellAccessible::column() const
+{
+    return isValid() ? cellColumn(m_view, m_index.column()) : -1;
 }
 
 QWindow* ItemCellAccessible::window() const
@@ -28,11 +74,6 @@ QWindow* ItemCellAccessible::window() const
 QAccessibleInterface* ItemCellAccessible::parent() const
 {
     return m_view ? QAccessible::queryAccessibleInterface(m_view) : nullptr;
-}
-
-QModelIndex ItemCellAccessible::index() const
-{
-    return m_view->model()->index(m_row, m_column, m_view->rootIndex());
 }
 
 QString ItemCellAccessible::text(QAccessible::Text t) const
@@ -115,8 +156,7 @@ int ItemViewAccessible::rowCount() const
 
 int ItemViewAccessible::columnCount() const
 {
-    const QAbstractItemModel* model = view()->model();
-    return model ? model->columnCount(view()->rootIndex()) : 0;
+    return shownColumnCount(view());
 }
 
 int ItemViewAccessible::childCount() const
@@ -124,23 +164,54 @@ int ItemViewAccessible::childCount() const
     return int(std::min<qint64>(qint64(rowCount()) * columnCount(), INT_MAX));
 }
 
+QModelIndex ItemViewAccessible::cellIndex(int row, int column) const
+{
+    return view()->model()->index(row, firstShownColumn(view()) + column, view()->rootIndex());
+}
+
 QAccessibleInterface* ItemViewAccessible::child(int index) const
 {
     if (index < 0 || index >= childCount())
         return nullptr;
-    if (const auto known = m_cells.constFind(index); known != m_cells.cend())
-        return QAccessible::accessibleInterface(*known);
-    if (m_cells.size() >= kMaxCells)
-        const_cast<ItemViewAccessible*>(this)->forgetCells();
+    if (const auto known = m_cells.find(index); known != m_cells.end()) {
+        known->asked = ++m_asked;
+        return QAccessible::accessibleInterface(known->id);
+    }
+    if (m_cells.size() >= m_cellLimit)
+        letOldCellsGo();
     const int columns = columnCount();
     ItemCellAccessible* cell = makeCell(index / columns, index % columns);
-    m_cells.insert(index, QAccessible::registerAccessibleInterface(cell));
+    m_cells.insert(index, {QAccessible::registerAccessibleInterface(cell), ++m_asked});
     return cell;
 }
 
 ItemCellAccessible* ItemViewAccessible::makeCell(int row, int column) const
 {
-    return new ItemCellAccessible(view(), row, column, m_cellRole);
+    return new ItemCellAccessible(view(), cellIndex(row, column), m_cellRole);
+}
+
+// A screen reader holds on to the cells it was given, and asks about the
+// focused and the selected ones again and again; so those stay, with the
+// ones asked for most recently.
+void ItemViewAccessible::letOldCellsGo() const
+{
+    const QItemSelectionModel* selection = view()->selectionModel();
+    const QModelIndex focused = view()->hasFocus() ? view()->currentIndex() : QModelIndex();
+    const int columns = columnCount();
+    std::vector<std::pair<quint64, int>> old; // when last asked for, child index
+    old.reserve(size_t(m_cells.size()));
+    for (auto known = m_cells.cbegin(); known != m_cells.cend(); ++known) {
+        const QModelIndex index = cellIndex(known.key() / columns, known.key() % columns);
+        if (index.isValid() && (index == focused || (selection && selection->isSelected(index))))
+            continue;
+        old.emplace_back(known->asked, known.key());
+    }
+    const auto going = old.begin() + std::min<qsizetype>(qsizetype(old.size()), kMaxCells / 4);
+    std::nth_element(old.begin(), going, old.end());
+    for (auto cell = old.begin(); cell != going; ++cell)
+        QAccessible::deleteAccessibleInterface(m_cells.take(cell->second).id);
+    // Many selected cells may stay: they get room to grow before the next look.
+    m_cellLimit = std::max<qsizetype>(kMaxCells, m_cells.size() + kMaxCells / 4);
 }
 
 int ItemViewAccessible::indexOfChild(const QAccessibleInterface* child) const
@@ -148,9 +219,9 @@ int ItemViewAccessible::indexOfChild(const QAccessibleInterface* child) const
     const auto* cell = dynamic_cast<const ItemCellAccessible*>(child);
     if (!cell || !cell->isValid())
         return -1;
-    const int index = cell->row() * columnCount() + cell->column();
+    const int index = childIndexOf(cell->row(), cell->column(), columnCount());
     const auto known = m_cells.constFind(index);
-    if (known == m_cells.cend() || QAccessible::accessibleInterface(*known) != child)
+    if (known == m_cells.cend() || QAccessible::accessibleInterface(known->id) != child)
         return -1;
     return index;
 }
@@ -160,7 +231,7 @@ QAccessibleInterface* ItemViewAccessible::cellOfIndex(const QModelIndex& index) 
     if (!index.isValid() || index.model() != view()->model() ||
         index.parent() != view()->rootIndex())
         return nullptr;
-    return child(index.row() * columnCount() + index.column());
+    return child(childIndexOf(index.row(), cellColumn(view(), index.column()), columnCount()));
 }
 
 QAccessibleInterface* ItemViewAccessible::childAt(int x, int y) const
@@ -186,12 +257,12 @@ void* ItemViewAccessible::interface_cast(QAccessible::InterfaceType type)
 QAccessibleInterface* ItemViewAccessible::cellAt(int row, int column) const
 {
     if (row >= 0 && column >= 0 && row < rowCount() && column < columnCount()) {
-        if (QAccessibleInterface* cell = child(row * columnCount() + column))
+        if (QAccessibleInterface* cell = child(childIndexOf(row, column, columnCount())))
             return cell;
     }
     if (QAccessibleInterface* none = QAccessible::accessibleInterface(m_noCell))
         return none;
-    auto* none = new ItemCellAccessible(view(), -1, -1, m_cellRole);
+    auto* none = new ItemCellAccessible(view(), QModelIndex(), m_cellRole);
     m_noCell = QAccessible::registerAccessibleInterface(none);
     return none;
 }
@@ -208,27 +279,28 @@ QList<QAccessibleInterface*> ItemViewAccessible::selectedCells() const
     return cells;
 }
 
-// While the model changes, the selection may still hold places it no longer has.
+// A row is selected when all its cells are. While the model changes, the
+// selection may still hold places it no longer has.
 QList<int> ItemViewAccessible::selectedRows() const
 {
     QList<int> rows;
     if (const QItemSelectionModel* selection = view()->selectionModel()) {
-        for (const QModelIndex& index : selection->selectedRows()) {
-            if (index.row() < rowCount())
+        for (const QModelIndex& index : selection->selectedIndexes()) {
+            if (index.parent() == view()->rootIndex() && cellColumn(view(), index.column()) == 0 &&
+                isRowSelected(index.row()))
                 rows.append(index.row());
         }
     }
+    std::sort(rows.begin(), rows.end());
     return rows;
 }
 
 QList<int> ItemViewAccessible::selectedColumns() const
 {
     QList<int> columns;
-    if (const QItemSelectionModel* selection = view()->selectionModel()) {
-        for (const QModelIndex& index : selection->selectedColumns()) {
-            if (index.column() < columnCount())
-                columns.append(index.column());
-        }
+    for (int column = 0; column < columnCount(); ++column) {
+        if (isColumnSelected(column))
+            columns.append(column);
     }
     return columns;
 }
@@ -236,58 +308,49 @@ QList<int> ItemViewAccessible::selectedColumns() const
 bool ItemViewAccessible::isRowSelected(int row) const
 {
     const QItemSelectionModel* selection = view()->selectionModel();
-    return selection && row >= 0 && row < rowCount() &&
-           selection->isRowSelected(row, view()->rootIndex());
+    if (!selection || row < 0 || row >= rowCount() || columnCount() == 0)
+        return false;
+    for (int column = 0; column < columnCount(); ++column) {
+        if (!selection->isSelected(cellIndex(row, column)))
+            return false;
+    }
+    return true;
 }
 
 bool ItemViewAccessible::isColumnSelected(int column) const
 {
     const QItemSelectionModel* selection = view()->selectionModel();
     return selection && column >= 0 && column < columnCount() &&
-           selection->isColumnSelected(column, view()->rootIndex());
+           selection->isColumnSelected(firstShownColumn(view()) + column, view()->rootIndex());
 }
 
-// Called by Qt for the changes the view reports. Only the cells already made
-// are touched: they follow their rows, and the cells of removed rows go.
+// Called by Qt for the changes the view reports, which say where rows came
+// or went but not under which parent. The cells follow their items by
+// themselves; here they are only filed again under where those are now, and
+// those whose item went (or left the view) go too.
 void ItemViewAccessible::modelChange(QAccessibleTableModelChangeEvent* event)
 {
-    if (m_cells.isEmpty())
-        return;
-    const auto type = event->modelChangeType();
-    const bool inserted = type == QAccessibleTableModelChangeEvent::RowsInserted;
-    if (type == QAccessibleTableModelChangeEvent::DataChanged)
+    if (m_cells.isEmpty() ||
+        event->modelChangeType() == QAccessibleTableModelChangeEvent::DataChanged)
         return; // a changed cell's name is read afresh whenever it is asked for
-    if (!inserted && type != QAccessibleTableModelChangeEvent::RowsRemoved) {
-        forgetCells(); // a reset, or columns came or went
-        return;
-    }
-    const int first = event->firstRow();
-    const int last = event->lastRow();
-    const int shift = inserted ? last - first + 1 : first - last - 1;
     const int columns = columnCount();
-    QHash<int, QAccessible::Id> moved;
-    moved.reserve(m_cells.size());
-    for (auto known = m_cells.cbegin(); known != m_cells.cend(); ++known) {
-        auto* cell = static_cast<ItemCellAccessible*>(QAccessible::accessibleInterface(*known));
-        if (!cell)
-            continue;
-        int row = cell->row();
-        if (!inserted && row >= first && row <= last) {
-            QAccessible::deleteAccessibleInterface(known.value());
-            continue;
-        }
-        if (row >= first) {
-            row += shift;
-            cell->setRow(row);
-        }
-        moved.insert(row * columns + cell->column(), known.value());
+    QHash<int, KnownCell> filed;
+    filed.reserve(m_cells.size());
+    for (const KnownCell& known : std::as_const(m_cells)) {
+        const auto* cell =
+            static_cast<ItemCellAccessible*>(QAccessible::accessibleInterface(known.id));
+        const int index = cell ? childIndexOf(cell->row(), cell->column(), columns) : -1;
+        if (index >= 0 && !filed.contains(index))
+            filed.insert(index, known);
+        else if (cell)
+            QAccessible::deleteAccessibleInterface(known.id);
     }
-    m_cells = std::move(moved);
+    m_cells = std::move(filed);
 }
 
 void ItemViewAccessible::forgetCells()
 {
-    const QHash<int, QAccessible::Id> cells = std::exchange(m_cells, {});
-    for (QAccessible::Id id : cells)
-        QAccessible::deleteAccessibleInterface(id);
+    const QHash<int, KnownCell> cells = std::exchange(m_cells, {});
+    for (const KnownCell& known : cells)
+        QAccessible::deleteAccessibleInterface(known.id);
 }

@@ -1,9 +1,12 @@
 #pragma once
 
-// What a screen reader sees of an item view of the program: a table (or a
-// list) of cells, made only when asked for and kept by place, so that asking
-// for the last of a million rows costs what the first does, and a change to
-// the rows touches only the cells already made.
+// What a screen reader sees of an item view: a table (or a list) of cells,
+// made only when asked for and kept by place, so that asking for the last of
+// a million rows costs what the first does, and a change to the rows touches
+// only the cells already made. A cell keeps its model item: it follows the
+// item wherever rows come or go, and answers as long as the item exists,
+// unless it is one of the least recently asked for past a bound. A list view
+// shows one column of its model, and so has one column of cells.
 //
 // Qt's AT-SPI bridge uses the cell that cellAt gives without checking it, so
 // cellAt never gives none: a question about a row or column the view does not
@@ -13,18 +16,20 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QHash>
-#include <QModelIndex>
+#include <QPersistentModelIndex>
 #include <QPointer>
 
 class QAbstractItemView;
 
 class ItemCellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface {
 public:
-    ItemCellAccessible(QAbstractItemView* view, int row, int column, QAccessible::Role role);
+    // The cell of the model item at index; with an invalid index, a cell
+    // that is not there.
+    ItemCellAccessible(QAbstractItemView* view, const QModelIndex& index, QAccessible::Role role);
 
-    int row() const { return m_row; }
-    int column() const { return m_column; }
-    void setRow(int row) { m_row = row; }
+    // Where the item is now, or -1 when it is gone.
+    int row() const { return isValid() ? m_index.row() : -1; }
+    int column() const;
 
     bool isValid() const override;
     QObject* object() const override { return nullptr; }
@@ -44,20 +49,19 @@ public:
     bool isSelected() const override;
     QList<QAccessibleInterface*> columnHeaderCells() const override { return {}; }
     QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
-    int columnIndex() const override { return isValid() ? m_column : -1; }
-    int rowIndex() const override { return isValid() ? m_row : -1; }
+    int columnIndex() const override { return column(); }
+    int rowIndex() const override { return row(); }
     int columnExtent() const override { return isValid() ? 1 : 0; }
     int rowExtent() const override { return isValid() ? 1 : 0; }
     QAccessibleInterface* table() const override { return parent(); }
 
 protected:
     QAbstractItemView* view() const { return m_view; }
-    QModelIndex index() const;
+    QModelIndex index() const { return m_index; }
 
 private:
     QPointer<QAbstractItemView> m_view;
-    int m_row;
-    int m_column;
+    QPersistentModelIndex m_index;
     QAccessible::Role m_role;
 };
 
@@ -100,16 +104,24 @@ public:
 
 protected:
     virtual ItemCellAccessible* makeCell(int row, int column) const;
+    QModelIndex cellIndex(int row, int column) const;
 
 private:
     QAccessibleInterface* cellOfIndex(const QModelIndex& index) const;
+    void letOldCellsGo() const;
     void forgetCells();
 
     QAccessible::Role m_cellRole;
-    // The cells made so far, by child index. Kept small: past this many they
-    // are all let go and made again as asked for.
+    struct KnownCell {
+        QAccessible::Id id;
+        quint64 asked; // when it was last asked for
+    };
+    // The cells made so far, by child index. Past kMaxCells, the quarter
+    // least recently asked for go, but never the focused or a selected one.
     static constexpr int kMaxCells = 10000;
-    mutable QHash<int, QAccessible::Id> m_cells;
+    mutable QHash<int, KnownCell> m_cells;
+    mutable quint64 m_asked = 0;
+    mutable qsizetype m_cellLimit = kMaxCells;
     // The one cell that is not there, the answer about any place out of range.
     mutable QAccessible::Id m_noCell = 0;
 };

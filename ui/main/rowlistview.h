@@ -6,8 +6,8 @@
 // A list of rows of one fixed height that the item delegate draws. Every
 // operation looks at the rows in view only, so a list of a million rows
 // scrolls, paints and takes new rows as quickly as a short one. The vertical
-// scroll bar moves a whole row at a time. Screen readers see a list with one
-// item per row (rowlistviewaccessible.h).
+// scroll bar moves a whole row at a time. Screen readers see a table of one
+// column with a cell per row (rowlistviewaccessible.h).
 class RowListView : public QAbstractItemView {
     Q_OBJECT
 public:

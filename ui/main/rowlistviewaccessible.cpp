@@ -33,17 +33,17 @@ void announceRow(RowListView* view, QAccessible::Event event, const QModelIndex&
 }
 
 RowListAccessible::RowListAccessible(RowListView* view)
-    : ItemViewAccessible(view, QAccessible::List, QAccessible::ListItem)
+    : ItemViewAccessible(view, QAccessible::Table, QAccessible::Cell)
 {
 }
 
-ItemCellAccessible* RowListAccessible::makeCell(int row, int) const
+ItemCellAccessible* RowListAccessible::makeCell(int row, int column) const
 {
-    return new RowListItemAccessible(static_cast<RowListView*>(view()), row);
+    return new RowListItemAccessible(static_cast<RowListView*>(view()), cellIndex(row, column));
 }
 
-RowListItemAccessible::RowListItemAccessible(RowListView* view, int row)
-    : ItemCellAccessible(view, row, 0, QAccessible::ListItem)
+RowListItemAccessible::RowListItemAccessible(RowListView* view, const QModelIndex& index)
+    : ItemCellAccessible(view, index, QAccessible::Cell)
 {
 }
 

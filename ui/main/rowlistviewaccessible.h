@@ -1,8 +1,13 @@
 #pragma once
 
-// What a screen reader sees of a RowListView: a list with one list item per
-// row, whose name is the text the row shows (itemviewaccessible.h has the
-// rest: items made only when asked for, and safe answers out of range).
+// What a screen reader sees of a RowListView: a table of one column, with a
+// cell per row whose name is the text the row shows (itemviewaccessible.h
+// has the rest: cells made only when asked for, and safe answers out of
+// range). A table, not a list: a screen reader takes a table's number of
+// rows from the table itself, but counts a list's items by asking for every
+// one of them, and on a window's first showing it searches every child of a
+// list (and of no table) for labels; with a long list, each of those takes
+// minutes, during which it says nothing.
 
 #include "itemviewaccessible.h"
 
@@ -25,7 +30,7 @@ protected:
 
 class RowListItemAccessible : public ItemCellAccessible {
 public:
-    RowListItemAccessible(RowListView* view, int row);
+    RowListItemAccessible(RowListView* view, const QModelIndex& index);
 
     QString text(QAccessible::Text t) const override;
 

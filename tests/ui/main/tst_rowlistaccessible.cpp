@@ -25,7 +25,6 @@ namespace {
 struct SeenEvent {
     QAccessible::Event type;
     int child;
-    int firstRow = -1; // for model changes
 };
 
 QList<SeenEvent>& seenEvents()
@@ -35,22 +34,26 @@ QList<SeenEvent>& seenEvents()
 }
 
 QObject* g_list = nullptr;
+// Focus and selection events of widgets not on the screen (the date dialog's
+// calendar moves its current day while hidden), which must not get through.
+int g_fromHiddenWidgets = 0;
 
 void recordEvent(QAccessibleEvent* event)
 {
-    if (event->object() != g_list)
-        return;
-    SeenEvent seen{event->type(), event->child()};
-    if (event->type() == QAccessible::TableModelChanged)
-        seen.firstRow = static_cast<QAccessibleTableModelChangeEvent*>(event)->firstRow();
-    seenEvents().append(seen);
+    const auto* widget = qobject_cast<QWidget*>(event->object());
+    const auto type = event->type();
+    if (widget && !widget->isVisible() &&
+        (type == QAccessible::Focus || type == QAccessible::SelectionAdd ||
+         type == QAccessible::Selection || type == QAccessible::SelectionRemove))
+        ++g_fromHiddenWidgets;
+    if (event->object() == g_list)
+        seenEvents().append({type, event->child()});
 }
 
 int countOf(QAccessible::Event type, int child)
 {
     return int(std::count_if(seenEvents().cbegin(), seenEvents().cend(), [&](const SeenEvent& e) {
-        return e.type == type &&
-               (e.type == QAccessible::TableModelChanged ? e.firstRow : e.child) == child;
+        return e.type == type && e.child == child;
     }));
 }
 
@@ -107,9 +110,9 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
-    void listIsNamedWithOneItemPerRow();
+    void listIsANamedTableWithACellPerRow();
     void focusAndSelectionFollowClicksAndKeys();
-    void addEditAndDeleteMoveTheItemsAndAreAnnounced();
+    void addEditAndDeleteMoveTheItems();
     void damagedRowIsReadWithoutAnErrorBox();
     void lastOfAMillionRowsIsAsQuickAsTheFirst();
 
@@ -130,6 +133,9 @@ void TestRowListAccessible::initTestCase()
     // Qt switches its accessibility on once the AT-SPI bus answers.
     QTRY_VERIFY2_WITH_TIMEOUT(QAccessible::isActive(), "no AT-SPI bus: run through with_atspi.sh",
                               10000);
+    // The recorder is installed before the main window installs the program's
+    // handler, which passes what it lets through on to Qt with the recorder
+    // in place of the platform's bridge: it records what the bridge would get.
     QAccessible::installUpdateHandler(recordEvent);
 }
 
@@ -137,6 +143,7 @@ void TestRowListAccessible::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     seenEvents().clear();
+    g_fromHiddenWidgets = 0;
 }
 
 void TestRowListAccessible::cleanup()
@@ -176,18 +183,20 @@ QString TestRowListAccessible::itemText(int row) const
     return item ? item->text(QAccessible::Name) : QStringLiteral("<no item>");
 }
 
-void TestRowListAccessible::listIsNamedWithOneItemPerRow()
+void TestRowListAccessible::listIsANamedTableWithACellPerRow()
 {
     openWindow("36994\r\n36964\r\n37024\r\n"); // 13 April, 14 March, 13 May 2001
     QAccessibleInterface* list = listInterface();
-    QCOMPARE(list->role(), QAccessible::List);
+    QCOMPARE(list->role(), QAccessible::Table);
+    QCOMPARE(list->tableInterface()->rowCount(), 3);
+    QCOMPARE(list->tableInterface()->columnCount(), 1);
     QCOMPARE(list->text(QAccessible::Name), QStringLiteral("Dates of Start of Period"));
     QCOMPARE(list->childCount(), 3);
     QCOMPARE(itemText(0), QStringLiteral(" 3/14/01"));
     QCOMPARE(itemText(1), QStringLiteral(" 4/13/01   (Menstrual cycle length: 30 days)"));
     QCOMPARE(itemText(2), QStringLiteral(" 5/13/01   (Menstrual cycle length: 30 days)"));
     QAccessibleInterface* item = list->child(2);
-    QCOMPARE(item->role(), QAccessible::ListItem);
+    QCOMPARE(item->role(), QAccessible::Cell);
     QCOMPARE(item->parent(), list);
     QCOMPARE(list->indexOfChild(item), 2);
     QCOMPARE(list->child(2), item); // asked again, the same item
@@ -235,7 +244,7 @@ void TestRowListAccessible::focusAndSelectionFollowClicksAndKeys()
     QVERIFY(!list->focusChild());
 }
 
-void TestRowListAccessible::addEditAndDeleteMoveTheItemsAndAreAnnounced()
+void TestRowListAccessible::addEditAndDeleteMoveTheItems()
 {
     openWindow("36964\r\n37024\r\n37055\r\n"); // 14 March, 13 May, 13 June
     QAccessibleInterface* list = listInterface();
@@ -261,7 +270,6 @@ void TestRowListAccessible::addEditAndDeleteMoveTheItemsAndAreAnnounced()
     m_form->findChild<QPushButton*>(QStringLiteral("btnAdd"))->click();
     unsafe << unsafeAnswers(list);
     QCOMPARE(list->childCount(), 4);
-    QCOMPARE(countOf(QAccessible::TableModelChanged, 1), 1);
     QCOMPARE(list->child(2), may);
     QCOMPARE(may->tableCellInterface()->rowIndex(), 2);
     QCOMPARE(may->text(QAccessible::Name),
@@ -274,7 +282,6 @@ void TestRowListAccessible::addEditAndDeleteMoveTheItemsAndAreAnnounced()
     answerDateDialog(answers, QDate(2001, 5, 20));
     m_form->findChild<QPushButton*>(QStringLiteral("btnEdit"))->click();
     unsafe << unsafeAnswers(list);
-    QCOMPARE(countOf(QAccessible::TableModelChanged, 2), 1);
     QCOMPARE(may->text(QAccessible::Name),
              QStringLiteral(" 5/20/01   (Menstrual cycle length: 37 days)"));
     QCOMPARE(june->text(QAccessible::Name),
@@ -284,7 +291,6 @@ void TestRowListAccessible::addEditAndDeleteMoveTheItemsAndAreAnnounced()
     m_form->findChild<QPushButton*>(QStringLiteral("btnDelete"))->click();
     unsafe << unsafeAnswers(list);
     QCOMPARE(list->childCount(), 3);
-    QCOMPARE(countOf(QAccessible::TableModelChanged, 2), 2);
     QCOMPARE(list->child(2), june);
     QCOMPARE(QAccessible::uniqueId(june), juneId);
     QCOMPARE(june->text(QAccessible::Name),
@@ -296,6 +302,7 @@ void TestRowListAccessible::addEditAndDeleteMoveTheItemsAndAreAnnounced()
     QVERIFY2(answers.problems().isEmpty(), qPrintable(answers.report()));
     QVERIFY(!list->focusChild()); // the list does not have the focus
     QVERIFY2(unsafe.isEmpty(), qPrintable(unsafe.join(QLatin1Char('\n'))));
+    QCOMPARE(g_fromHiddenWidgets, 0);
 }
 
 void TestRowListAccessible::damagedRowIsReadWithoutAnErrorBox()
@@ -346,6 +353,13 @@ void TestRowListAccessible::lastOfAMillionRowsIsAsQuickAsTheFirst()
     // Anything that walked the rows up to the one asked for would be
     // thousands of times slower at the end.
     QVERIFY2(atEnd < 10 * atStart + 5'000'000, "the last rows are much slower than the first");
+
+    // Memory stays bounded: once many more items have been asked for, the
+    // ones asked for least recently are let go.
+    const QAccessible::Id early = QAccessible::uniqueId(list->child(1));
+    for (int row = 2; row < 30000; ++row)
+        list->child(row);
+    QVERIFY(!QAccessible::accessibleInterface(early));
 }
 
 QTEST_MAIN(TestRowListAccessible)
