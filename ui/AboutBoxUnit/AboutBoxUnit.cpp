@@ -11,10 +11,8 @@
 #include "windowplacement.h"
 
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPixmap>
-#include <QScreen>
 #include <QUrl>
 
 namespace {
@@ -87,8 +85,7 @@ TAboutBox::TAboutBox(QWidget* parent)
     installButtonKeys(this);
     m_ui->OKbtn->setFocus();
 
-    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-        centreWindow(this, screen->geometry(), screen);
+    centreOnScreenOf(this, parent);
 }
 
 TAboutBox::~TAboutBox() = default;

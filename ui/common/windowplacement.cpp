@@ -1,6 +1,7 @@
 #include "windowplacement.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -115,6 +116,12 @@ void placeWindow(QWidget* window, const QPoint& designed, const QScreen* screen)
     fit(window, designed, screen);
     if (!framed(window) && !FrameWatch::watching(window))
         new FrameWatch(window);
+}
+
+void centreOnScreenOf(QWidget* window, const QWidget* other)
+{
+    if (QScreen* screen = other ? other->screen() : QGuiApplication::primaryScreen())
+        centreWindow(window, screen->geometry(), screen);
 }
 
 void centreWindow(QWidget* window, const QRect& area, const QScreen* screen)

@@ -30,3 +30,7 @@ void placeWindow(QWidget* window, const QPoint& designed, const QScreen* screen)
 // Moves the window's frame to the centre of the area (the whole screen or its
 // available part), kept on the screen.
 void centreWindow(QWidget* window, const QRect& area, const QScreen* screen);
+
+// Centres the window on the whole screen that the other window stands on
+// (the primary screen without one), kept on the screen.
+void centreOnScreenOf(QWidget* window, const QWidget* other);

@@ -6,11 +6,9 @@
 
 #include <QDialog>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <cmath>
 
 namespace {
@@ -75,8 +73,7 @@ std::optional<QString> inputQuery(QWidget* parent, const QString& caption, const
     QObject::connect(cancel, &QPushButton::clicked, &box, &QDialog::reject);
 
     box.setFixedSize(du.x(180), du.y(63));
-    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-        centreWindow(&box, screen->geometry(), screen);
+    centreOnScreenOf(&box, parent);
     installButtonKeys(&box);
     edit->setFocus();
 

@@ -19,7 +19,6 @@
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QPainter>
-#include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTimer>
 
@@ -187,10 +186,8 @@ void TForm1::setVisible(bool visible)
     // Centred on the whole screen at the first showing. The window's size is
     // fixed, so the dates the show handler loads do not change its place;
     // and only a window placed before it is shown has its frame put there.
-    if (visible && !m_shownBefore) {
-        if (QScreen* screen = this->screen())
-            centreWindow(this, screen->geometry(), screen);
-    }
+    if (visible && !m_shownBefore)
+        centreOnScreenOf(this, this);
     QWidget::setVisible(visible);
 }
 
@@ -355,10 +352,8 @@ void TForm1::btnSetLengthClick()
                             QStringLiteral("You did not specify a valid number"), QMessageBox::Ok,
                             this);
         warning.setObjectName(QStringLiteral("warningBox"));
-        if (QScreen* screen = this->screen()) {
-            warning.adjustSize();
-            centreWindow(&warning, screen->geometry(), screen);
-        }
+        warning.adjustSize();
+        centreOnScreenOf(&warning, this);
         warning.exec();
     }
 }

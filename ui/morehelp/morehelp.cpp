@@ -8,10 +8,8 @@
 #include "ui_morehelp.h"
 #include "windowplacement.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPixmap>
-#include <QScreen>
 
 namespace {
 
@@ -62,8 +60,7 @@ TdlgMoreHelp::TdlgMoreHelp(QWidget* parent)
     m_ui->BitBtn1->setFocus();
 
     // Centred on the screen, wherever the window that opens it stands.
-    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
-        centreWindow(this, screen->geometry(), screen);
+    centreOnScreenOf(this, parent);
 }
 
 TdlgMoreHelp::~TdlgMoreHelp() = default;
