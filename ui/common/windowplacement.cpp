@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -133,4 +134,56 @@ void centreWindow(QWidget* window, const QRect& area, const QScreen* screen)
                 {area.x() + (area.width() - frame.width()) / 2,
                  area.y() + (area.height() - frame.height()) / 2},
                 screen);
+}
+
+namespace {
+
+// Runs an action each time the watched window is about to appear, after it
+// has settled its size and before it is put on the screen.
+class ShowHook : public QObject {
+public:
+    ShowHook(QWidget* watched, std::function<void()> action)
+        : QObject(watched), m_action(std::move(action))
+    {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == parent() && event->type() == QEvent::Show)
+            m_action();
+        return false;
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
+QPoint platformDialogPosition(const QRect& monitor, const QSize& dialog)
+{
+    return QPoint(monitor.left() + (monitor.width() - dialog.width()) / 2,
+                  monitor.top() + (monitor.height() - dialog.height()) / 3);
+}
+
+void placePlatformDialog(QWidget* dialog, const QWidget* window)
+{
+    QScreen* screen = window ? window->screen() : dialog->screen();
+    if (!screen)
+        return;
+    shrinkToScreen(dialog, screen);
+    placeWindow(dialog, platformDialogPosition(screen->geometry(), expectedFrameSize(dialog)),
+                screen);
+}
+
+} // namespace
+
+void placePlatformDialogOnShow(QWidget* dialog, const QWidget* window, std::function<void()> first)
+{
+    QPointer<const QWidget> owner(window);
+    new ShowHook(dialog, [dialog, owner, first = std::move(first)] {
+        if (first)
+            first();
+        placePlatformDialog(dialog, owner.data());
+    });
 }

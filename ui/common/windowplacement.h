@@ -3,6 +3,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <functional>
 
 class QScreen;
 class QWidget;
@@ -34,3 +35,10 @@ void centreWindow(QWidget* window, const QRect& area, const QScreen* screen);
 // Centres the window on the whole screen that the other window stands on
 // (the primary screen without one), kept on the screen.
 void centreOnScreenOf(QWidget* window, const QWidget* other);
+
+// The platform's save and print dialogs open on the monitor of the window
+// they belong to, centred across it, with their top a third of the free
+// height down, kept on the screen. This places the dialog so every time it is
+// shown, after the action given, which may change the dialog first.
+void placePlatformDialogOnShow(QWidget* dialog, const QWidget* window,
+                               std::function<void()> first = {});
