@@ -1,9 +1,15 @@
 #include "windowplacement.h"
 
+#include <QApplication>
+#include <QBoxLayout>
+#include <QGridLayout>
+#include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 // Where a window's frame goes: its designed place wherever it fits the
-// screen's available area, otherwise pulled in, its title bar always on it.
+// screen's available area, otherwise pulled in, its title bar always on it;
+// a window too large for the area scrolls, and Tab keeps the focus in view.
 class TestWindowPlacement : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -36,7 +42,59 @@ private Q_SLOTS:
         QFETCH(QPoint, expected);
         QCOMPARE(::keptOnScreen(designed, frame, available), expected);
     }
+
+    void everyControlInView_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<int>("overflow"); // designed height beyond the available area
+        for (const char* layout : {"none", "box", "grid"}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1, too tall").arg(layout))) << layout << 100;
+            QTest::newRow(qPrintable(QStringLiteral("%1, fits").arg(layout))) << layout << -100;
+        }
+    }
+
+    // Buttons down the window, 40 pixels apart, in tab order; without a
+    // layout the window has their height as its fixed size.
+    void everyControlInView()
+    {
+        QFETCH(QString, layout);
+        QFETCH(int, overflow);
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        const int count = (available.height() + overflow) / 40;
+        QWidget window;
+        auto* box = layout == QLatin1String("box") ? new QVBoxLayout(&window) : nullptr;
+        auto* grid = layout == QLatin1String("grid") ? new QGridLayout(&window) : nullptr;
+        QList<QPushButton*> buttons;
+        for (int i = 0; i < count; ++i) {
+            auto* button = new QPushButton(QString::number(i), &window);
+            button->setGeometry(8, 40 * i + 4, 100, 32);
+            button->setMinimumHeight(32);
+            if (box)
+                box->addWidget(button);
+            if (grid)
+                grid->addWidget(button, i, i % 2);
+            buttons << button;
+        }
+        if (!box && !grid)
+            window.setFixedSize(300, 40 * count);
+        window.resize(window.sizeHint());
+        const QSize designed = window.size();
+        buttons.front()->setFocus();
+        centreOnScreenOf(&window, nullptr);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        QVERIFY(available.contains(window.frameGeometry()));
+        if (overflow < 0)
+            QCOMPARE(window.size(), designed);
+        for (QPushButton* button : buttons) {
+            QCOMPARE(QApplication::focusWidget(), button);
+            QCOMPARE(button->visibleRegion().boundingRect(), button->rect());
+            QTest::keyClick(button, Qt::Key_Tab);
+        }
+    }
 };
 
-QTEST_GUILESS_MAIN(TestWindowPlacement)
+QTEST_MAIN(TestWindowPlacement)
 #include "tst_windowplacement.moc"
