@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QScrollArea>
+#include <QSizeGrip>
 #include <QStyle>
 
 namespace {
@@ -30,7 +31,7 @@ void moveItems(QBoxLayout* from, QBoxLayout* to)
 }
 
 // The items of a grid layout, moved to the same cells, with the rows' and
-// columns' stretch and least sizes; the emptied grid keeps none of them.
+// columns' stretch and least sizes.
 void moveItems(QGridLayout* from, QGridLayout* to)
 {
     to->setHorizontalSpacing(from->horizontalSpacing());
@@ -38,14 +39,10 @@ void moveItems(QGridLayout* from, QGridLayout* to)
     for (int row = 0; row < from->rowCount(); ++row) {
         to->setRowStretch(row, from->rowStretch(row));
         to->setRowMinimumHeight(row, from->rowMinimumHeight(row));
-        from->setRowStretch(row, 0);
-        from->setRowMinimumHeight(row, 0);
     }
     for (int column = 0; column < from->columnCount(); ++column) {
         to->setColumnStretch(column, from->columnStretch(column));
         to->setColumnMinimumWidth(column, from->columnMinimumWidth(column));
-        from->setColumnStretch(column, 0);
-        from->setColumnMinimumWidth(column, 0);
     }
     while (from->count() > 0) {
         int row = 0, column = 0, rows = 0, columns = 0;
@@ -76,7 +73,6 @@ bool moveLayout(QWidget* window, QWidget* contents)
     else
         return false;
     contents->layout()->setContentsMargins(layout->contentsMargins());
-    contents->layout()->setSizeConstraint(QLayout::SetMinimumSize);
     delete layout;
     return true;
 }
@@ -123,10 +119,15 @@ void scrollContentsToFit(QWidget* window, const QSize& room)
         return;
 
     QWidget* const focus = window->focusWidget();
-    QList<std::pair<QWidget*, bool>> children; // each with whether it shows with the window
+    // The controls, each with whether it shows with the window; a dialog's
+    // size grip stays in the window's corner.
+    QList<std::pair<QWidget*, bool>> children;
+    QSizeGrip* grip = nullptr;
     for (QObject* child : window->children()) {
         auto* widget = qobject_cast<QWidget*>(child);
-        if (widget && !widget->isWindow())
+        if (auto* found = qobject_cast<QSizeGrip*>(child))
+            grip = found;
+        else if (widget && !widget->isWindow())
             children.append({widget, widget->isVisibleTo(window)});
     }
 
@@ -157,6 +158,8 @@ void scrollContentsToFit(QWidget* window, const QSize& room)
     windowLayout->setContentsMargins(0, 0, 0, 0);
     windowLayout->addWidget(area);
     area->setVisible(true);
+    if (grip)
+        grip->raise();
     if (focus)
         focus->setFocus();
 }

@@ -90,6 +90,7 @@ private Q_SLOTS:
             QCOMPARE(window.size(), designed);
         for (QPushButton* button : buttons) {
             QCOMPARE(QApplication::focusWidget(), button);
+            QCOMPARE(button->height(), 32); // not squeezed
             QCOMPARE(button->visibleRegion().boundingRect(), button->rect());
             QTest::keyClick(button, Qt::Key_Tab);
         }
