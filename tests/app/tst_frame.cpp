@@ -36,6 +36,7 @@ public:
         modality = box->windowModality();
         buttons = box->buttons().size();
         format = box->textFormat();
+        onScreen = box->screen()->availableGeometry().contains(box->frameGeometry());
         box->button(QMessageBox::Ok)->click();
     }
     QString text;
@@ -44,6 +45,7 @@ public:
     Qt::WindowModality modality = Qt::NonModal;
     qsizetype buttons = 0;
     Qt::TextFormat format = Qt::AutoText;
+    bool onScreen = false;
 };
 
 // An object whose event handler fails, as a window's handler might.
@@ -130,6 +132,16 @@ void TestFrame::errorBoxLooksRight()
     QVERIFY(shown.endsWith(QStringLiteral("7x' is not a valid integer value.")));
     QCOMPARE(shown[700], QChar(0x2026));
     QCOMPARE(errorBoxShownText(row.left(899)), row.left(899) + QLatin1Char('.'));
+
+    // One too tall for the screen keeps less of its middle: the box fits.
+    QStringList lines;
+    for (int i = 0; i < 200; ++i)
+        lines << QString::number(i);
+    ErrorBoxAnswer tall;
+    showErrorBox(lines.join(QLatin1Char('\n')));
+    QVERIFY(tall.onScreen);
+    QVERIFY(tall.text.startsWith(QStringLiteral("0\n1\n")));
+    QVERIFY(tall.text.endsWith(QStringLiteral("198\n199.")));
 }
 
 void TestFrame::handlerErrorReachesTheBoxAndTheLoopGoesOn()

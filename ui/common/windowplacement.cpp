@@ -1,11 +1,13 @@
 #include "windowplacement.h"
 
+#include "scrolledcontents.h"
+
 #include <QApplication>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -28,25 +30,27 @@ QSize expectedFrameSize(const QWidget* window)
     return window->size() + (other->frameGeometry().size() - other->size());
 }
 
-// The largest client area whose frame fits the screen's available area. At
-// a scale such as 150 % the frame's edges are rounded to whole pixels of the
-// program, and may be a screen pixel wider than they seem.
-QSize availableClientSize(const QWidget* window, const QScreen* screen)
+// Where windows go: the screen's available area. Where the program's pixels
+// are not the screen's (at 150 % or 200 %, say), the edges of that area and
+// of a window's frame are rounded to whole pixels of the program, and a frame
+// put at an edge may come out a screen pixel or two past it; so one pixel of
+// the program is kept free along each edge.
+QRect freeArea(const QScreen* screen)
 {
-    const qreal scale = screen->devicePixelRatio();
-    const int rounding = scale == std::floor(scale) ? 0 : 1;
-    return screen->availableGeometry().size() - (expectedFrameSize(window) - window->size()) -
-           QSize(rounding, rounding);
+    const QRect available = screen->availableGeometry();
+    return screen->devicePixelRatio() == 1 ? available : available.adjusted(1, 1, -1, -1);
 }
 
 // A window that may be resized is made no larger than the screen's
-// available area; the others keep their fixed size.
-void shrinkToScreen(QWidget* window, const QScreen* screen)
+// available area; one too large for it even so scrolls its contents.
+void fitToScreen(QWidget* window, const QScreen* screen)
 {
-    window->resize(window->size().boundedTo(availableClientSize(window, screen)));
+    const QSize room = roomOnScreen(window, screen);
+    scrollContentsToFit(window, room);
+    window->resize(window->size().boundedTo(room));
 }
 
-// Shrinks the window where it may be, then moves its frame to the place
+// Fits the window's size to the screen, then moves its frame to the place
 // given, kept on the screen.
 void fit(QWidget* window, const QPoint& designed, const QScreen* screen)
 {
@@ -54,8 +58,8 @@ void fit(QWidget* window, const QPoint& designed, const QScreen* screen)
         window->move(designed);
         return;
     }
-    shrinkToScreen(window, screen);
-    window->move(keptOnScreen(designed, expectedFrameSize(window), screen->availableGeometry()));
+    fitToScreen(window, screen);
+    window->move(keptOnScreen(designed, expectedFrameSize(window), freeArea(screen)));
 }
 
 // Until the desktop has framed a window, its frame is an estimate. Once the
@@ -84,7 +88,7 @@ protected:
             m_window->removeEventFilter(this);
             const QScreen* screen = m_window->screen();
             const QRect frame = m_window->frameGeometry();
-            if (screen && !screen->availableGeometry().contains(frame))
+            if (screen && !freeArea(screen).contains(frame))
                 fit(m_window, frame.topLeft(), screen);
             deleteLater();
         }
@@ -97,6 +101,11 @@ private:
 };
 
 } // namespace
+
+QSize roomOnScreen(const QWidget* window, const QScreen* screen)
+{
+    return freeArea(screen).size() - (expectedFrameSize(window) - window->size());
+}
 
 QPoint keptOnScreen(const QPoint& designed, const QSize& frame, const QRect& available)
 {
@@ -127,10 +136,62 @@ void centreOnScreenOf(QWidget* window, const QWidget* other)
 void centreWindow(QWidget* window, const QRect& area, const QScreen* screen)
 {
     if (screen)
-        shrinkToScreen(window, screen); // so that the smaller frame is centred
+        fitToScreen(window, screen); // so that the smaller frame is centred
     const QSize frame = expectedFrameSize(window);
     placeWindow(window,
                 {area.x() + (area.width() - frame.width()) / 2,
                  area.y() + (area.height() - frame.height()) / 2},
                 screen);
+}
+
+namespace {
+
+// Runs an action each time the watched window is about to appear, after it
+// has settled its size and before it is put on the screen.
+class ShowHook : public QObject {
+public:
+    ShowHook(QWidget* watched, std::function<void()> action)
+        : QObject(watched), m_action(std::move(action))
+    {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == parent() && event->type() == QEvent::Show)
+            m_action();
+        return false;
+    }
+
+private:
+    std::function<void()> m_action;
+};
+
+QPoint platformDialogPosition(const QRect& monitor, const QSize& dialog)
+{
+    return QPoint(monitor.left() + (monitor.width() - dialog.width()) / 2,
+                  monitor.top() + (monitor.height() - dialog.height()) / 3);
+}
+
+void placePlatformDialog(QWidget* dialog, const QWidget* window)
+{
+    QScreen* screen = window ? window->screen() : dialog->screen();
+    if (!screen)
+        return;
+    fitToScreen(dialog, screen);
+    placeWindow(dialog, platformDialogPosition(screen->geometry(), expectedFrameSize(dialog)),
+                screen);
+}
+
+} // namespace
+
+void placePlatformDialogOnShow(QWidget* dialog, const QWidget* window, std::function<void()> first)
+{
+    QPointer<const QWidget> owner(window);
+    new ShowHook(dialog, [dialog, owner, first = std::move(first)] {
+        if (first)
+            first();
+        placePlatformDialog(dialog, owner.data());
+    });
 }

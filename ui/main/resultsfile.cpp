@@ -1,7 +1,7 @@
 #include "resultsfile.h"
 
 #include "error.h"
-#include "resultsprinter.h"
+#include "windowplacement.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -27,7 +27,7 @@ QFileDialog* ResultsSaver::dialogFor(QWidget* window)
         m_dialog->setDefaultSuffix(QString());
         m_dialog->setOption(QFileDialog::DontConfirmOverwrite);
         m_dialog->setSizeGripEnabled(true);
-        placeResultsDialogOnShow(m_dialog, window);
+        placePlatformDialogOnShow(m_dialog, window);
     }
     return m_dialog;
 }

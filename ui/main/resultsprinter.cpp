@@ -4,54 +4,19 @@
 #include "windowplacement.h"
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QGroupBox>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTextLayout>
 #include <QWidget>
-#include <functional>
 
 namespace {
 
 const auto kJobName = QStringLiteral("Nuvalora Sex Plan");
-
-// Runs an action each time the watched widget is about to appear, after the
-// widget has settled its size and before it is put on the screen.
-class ShowHook : public QObject {
-public:
-    ShowHook(QWidget* watched, std::function<void()> action)
-        : QObject(watched), m_action(std::move(action))
-    {
-        watched->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == parent() && event->type() == QEvent::Show)
-            m_action();
-        return false;
-    }
-
-private:
-    std::function<void()> m_action;
-};
-
-void placeOnMonitorOf(QWidget* dialog, const QWidget* window)
-{
-    QScreen* screen = window ? window->screen() : dialog->screen();
-    if (!screen)
-        return;
-    placeWindow(dialog, resultsDialogPosition(screen->geometry(), dialog->frameGeometry().size()),
-                screen);
-}
 
 // The report is printed whole: the dialog offers no page numbers, page sets
 // or selection, only "Print all". Qt's dialog shows its range choices again
@@ -79,10 +44,7 @@ bool askForPrinterSettings(QWidget* window, QPrinter* printer)
     dialog.setOptions(QAbstractPrintDialog::PrintCollateCopies |
                       QAbstractPrintDialog::PrintShowPageSize);
     dialog.setPrintRange(QAbstractPrintDialog::AllPages);
-    new ShowHook(&dialog, [&dialog, window] {
-        offerAllPagesOnly(&dialog);
-        placeOnMonitorOf(&dialog, window);
-    });
+    placePlatformDialogOnShow(&dialog, window, [&dialog] { offerAllPagesOnly(&dialog); });
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -126,18 +88,6 @@ QFont fontForPaper(const QFont& font)
 }
 
 } // namespace
-
-QPoint resultsDialogPosition(const QRect& monitor, const QSize& dialog)
-{
-    return QPoint(monitor.left() + (monitor.width() - dialog.width()) / 2,
-                  monitor.top() + (monitor.height() - dialog.height()) / 3);
-}
-
-void placeResultsDialogOnShow(QWidget* dialog, const QWidget* window)
-{
-    QPointer<const QWidget> owner(window);
-    new ShowHook(dialog, [dialog, owner] { placeOnMonitorOf(dialog, owner.data()); });
-}
 
 ResultsPrinter::ResultsPrinter() = default;
 ResultsPrinter::~ResultsPrinter() = default;

@@ -1,9 +1,6 @@
 #pragma once
 
 #include <QFont>
-#include <QPoint>
-#include <QRect>
-#include <QSize>
 #include <QString>
 #include <memory>
 
@@ -33,9 +30,3 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     bool m_printing = false;
 };
-
-// The print and save dialogs open on the monitor of the window they belong
-// to, centred across it, with their top a third of the free height down.
-QPoint resultsDialogPosition(const QRect& monitor, const QSize& dialog);
-// Moves the dialog there every time it is shown.
-void placeResultsDialogOnShow(QWidget* dialog, const QWidget* window);

@@ -1,9 +1,15 @@
 #include "windowplacement.h"
 
+#include <QApplication>
+#include <QBoxLayout>
+#include <QGridLayout>
+#include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 // Where a window's frame goes: its designed place wherever it fits the
-// screen's available area, otherwise pulled in, its title bar always on it.
+// screen's available area, otherwise pulled in, its title bar always on it;
+// a window too large for the area scrolls, and Tab keeps the focus in view.
 class TestWindowPlacement : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -36,7 +42,58 @@ private Q_SLOTS:
         QFETCH(QPoint, expected);
         QCOMPARE(::keptOnScreen(designed, frame, available), expected);
     }
+
+    void everyControlInView_data()
+    {
+        QTest::addColumn<int>("layout");   // none, a box or a grid
+        QTest::addColumn<int>("overflow"); // designed height past the available area
+        for (int layout : {0, 1, 2})
+            for (int overflow : {100, -100})
+                QTest::addRow("layout %d, %d past", layout, overflow) << layout << overflow;
+    }
+
+    // Buttons 40 pixels apart down the window.
+    void everyControlInView()
+    {
+        QFETCH(int, layout);
+        QFETCH(int, overflow);
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        QWidget window;
+        QLayout* laidOut = layout == 1   ? static_cast<QLayout*>(new QVBoxLayout(&window))
+                           : layout == 2 ? new QGridLayout(&window)
+                                         : nullptr;
+        QList<QPushButton*> buttons;
+        for (int i = 0; i < (available.height() + overflow) / 40; ++i) {
+            buttons << new QPushButton(QString::number(i), &window);
+            buttons.back()->setGeometry(8, 40 * i + 4, 100, 32);
+            buttons.back()->setMinimumHeight(32);
+            if (laidOut)
+                laidOut->addWidget(buttons.back());
+        }
+        if (!laidOut)
+            window.setFixedSize(300, 40 * buttons.size());
+        std::reverse(buttons.begin(), buttons.end()); // a tab order of its own, bottom up
+        for (qsizetype i = 1; i < buttons.size(); ++i)
+            QWidget::setTabOrder(buttons[i - 1], buttons[i]);
+        window.resize(window.sizeHint());
+        const QSize designed = window.size();
+        buttons.front()->setFocus();
+        centreOnScreenOf(&window, nullptr);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+
+        QVERIFY(available.contains(window.frameGeometry()));
+        QVERIFY(overflow > 0 || window.size() == designed);
+        // Tab goes round in the designed order, each control brought into view.
+        for (qsizetype i = 1; i <= buttons.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QPushButton* button = buttons[i % buttons.size()];
+            QCOMPARE(QApplication::focusWidget(), button);
+            QCOMPARE(button->height(), 32); // not squeezed
+            QCOMPARE(button->visibleRegion().boundingRect(), button->rect());
+        }
+    }
 };
 
-QTEST_GUILESS_MAIN(TestWindowPlacement)
+QTEST_MAIN(TestWindowPlacement)
 #include "tst_windowplacement.moc"

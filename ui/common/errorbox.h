@@ -12,8 +12,10 @@ class QMessageBox;
 QString errorBoxText(const QString& message);
 
 // The text as the box shows it: a message too long to read in a box keeps
-// its start and its end around an ellipsis.
-QString errorBoxShownText(const QString& message);
+// its start and its end around an ellipsis, the given number of characters
+// in all (fewer where the box would not fit the screen otherwise).
+constexpr qsizetype kErrorBoxKept = 900;
+QString errorBoxShownText(const QString& message, qsizetype kept = kErrorBoxKept);
 
 // Shows the error box (application-modal, titled with the application name)
 // and returns when the user has dismissed it.
