@@ -1,6 +1,7 @@
 #include "monthcalendar.h"
 
 #include "clock.h"
+#include "contrast.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -65,10 +66,15 @@ void MonthCalendar::useProgramColours()
     // The title bar keeps the highlight colour, standing in for the active
     // title colour, with white text; the month is on white in the window-text
     // colour; days of the neighbouring months keep the grey of disabled text.
-    QPalette colours = palette();
-    colours.setColor(QPalette::Base, Qt::white);
-    for (const auto group : {QPalette::Active, QPalette::Inactive})
-        colours.setColor(group, QPalette::Text, colours.color(group, QPalette::WindowText));
+    // Where a designed colour would not stand out, as the light text of a dark
+    // theme on white, the theme's own colours take its place.
+    const QPalette theme = palette();
+    QPalette colours = theme;
+    if (standsOut(theme.color(QPalette::WindowText), Qt::white)) {
+        colours.setColor(QPalette::Base, Qt::white);
+        for (const auto group : {QPalette::Active, QPalette::Inactive})
+            colours.setColor(group, QPalette::Text, theme.color(group, QPalette::WindowText));
+    }
     colours.setColor(QPalette::HighlightedText, Qt::white);
     setPalette(colours);
 
@@ -93,7 +99,7 @@ void MonthCalendar::paintCell(QPainter* painter, const QRect& rect, QDate date) 
         return;
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
-    painter->setPen(QPen(palette().color(QPalette::WindowText), 1));
+    painter->setPen(QPen(palette().color(QPalette::Text), 1));
     painter->setBrush(Qt::NoBrush);
     painter->drawEllipse(QRectF(rect).adjusted(1.5, 1.5, -1.5, -1.5));
     painter->restore();

@@ -1,4 +1,5 @@
 #include "clock.h"
+#include "contrast.h"
 #include "daynumber.h"
 #include "getdate.h"
 #include "monthcalendar.h"
@@ -102,10 +103,21 @@ private Q_SLOTS:
     {
         Clock::setFixedToday(QDate());
         QLocale::setDefault(QLocale::system());
+        QApplication::setPalette(QPalette()); // the theme's again
+    }
+
+    void windowAndMonthLook_data()
+    {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light theme") << false;
+        QTest::newRow("dark theme") << true;
     }
 
     void windowAndMonthLook()
     {
+        QFETCH(bool, dark);
+        if (dark)
+            QApplication::setPalette(QPalette(QColor(0x42, 0x42, 0x45), QColor(0x22, 0x20, 0x20)));
         Windows w;
         QCOMPARE(w.dialog->windowTitle(), QStringLiteral("Select Date"));
         QCOMPARE(w.dialog->size(), QSize(306, 194));
@@ -116,16 +128,22 @@ private Q_SLOTS:
 
         // April 2001 shows the end of March in its first row and the start of
         // May in its last; weekends are drawn like the other days, none bold.
+        // The month is on white in the window-text colour as designed; in a
+        // dark theme, where that would not stand out, in colours that do.
         const QAbstractItemModel* model = w.days->model();
-        const QColor text = w.calendar->palette().color(QPalette::WindowText);
+        const QColor text =
+            w.calendar->palette().color(dark ? QPalette::Text : QPalette::WindowText);
         for (int row = 0; row < model->rowCount(); ++row) {
             for (int column = 0; column < model->columnCount(); ++column) {
                 const QModelIndex cell = model->index(row, column);
                 const int day = cell.data().toInt();
                 const bool neighbour = (row == 1 && day > 22) || (row == 6 && day < 8);
-                QCOMPARE(cell.data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
+                const QColor background = cell.data(Qt::BackgroundRole).value<QColor>();
+                const QColor foreground = cell.data(Qt::ForegroundRole).value<QColor>();
+                QCOMPARE(background == Qt::white, !dark);
+                QVERIFY(neighbour || standsOut(foreground, background));
                 QVERIFY(!cell.data(Qt::FontRole).value<QFont>().bold());
-                QCOMPARE(cell.data(Qt::ForegroundRole).value<QColor>() == text, !neighbour);
+                QCOMPARE(foreground == text, !neighbour);
             }
         }
 
