@@ -18,6 +18,9 @@ MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent), m_days(
     setVerticalHeaderFormat(NoVerticalHeader);
     setSelectionMode(SingleSelection);
     setFirstDayOfWeek(QLocale::system().firstDayOfWeek());
+    // The week and the month arrows run as the locale writes, right to left
+    // in Arabic as the desktop's own calendars do; the dialog stays as designed.
+    setLayoutDirection(locale().textDirection());
     // The widget's own range is the widest it can show: no limits of ours.
     setDateRange(QDate::fromJulianDay(1), QDate(9999, 12, 31));
     // Typing digits would open a date editor that takes Enter for itself;
