@@ -7,6 +7,7 @@
 #include "ui_getdate.h"
 #include "windowplacement.h"
 
+#include <QKeyEvent>
 #include <QScreen>
 #include <algorithm>
 
@@ -39,6 +40,13 @@ TForm2::TForm2(QWidget* parent)
     // Enter in the calendar chooses its day; a double-click on a day only
     // selects it, so the calendar's own activated signal is left unused.
     connect(m_ui->cal, &MonthCalendar::returnPressed, m_ui->BitBtn1, &QPushButton::click);
+
+    // The calendar is no Tab stop, so its keys move the day from OK and Cancel
+    // as well; the focus stays on the button, and Enter presses it.
+    m_ui->BitBtn1->installEventFilter(this);
+    m_ui->BitBtn4->installEventFilter(this);
+    connect(m_ui->cal, &QCalendarWidget::selectionChanged, this, &TForm2::describeSelectedDay);
+    describeSelectedDay();
 
     installButtonKeys(this);
 }
@@ -78,6 +86,27 @@ void TForm2::showEvent(QShowEvent* event)
 // Showing the dialog changes nothing: the calendar, the place and the focus
 // stay as the last close left them.
 void TForm2::FormShow() {}
+
+bool TForm2::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress &&
+        (watched == m_ui->BitBtn1 || watched == m_ui->BitBtn4) &&
+        m_ui->cal->moveDayByKey(*static_cast<QKeyEvent*>(event)))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
+
+// Each button is described by the selected day: a screen reader tells it as
+// the focus comes to the button, and as the calendar's keys move the day
+// where Qt sends the changed description with its text (Qt 6.4 sends it
+// without, and Orca then says nothing).
+void TForm2::describeSelectedDay()
+{
+    const QString day =
+        m_ui->cal->locale().toString(m_ui->cal->selectedDate(), QLocale::LongFormat);
+    m_ui->BitBtn1->setAccessibleDescription(day);
+    m_ui->BitBtn4->setAccessibleDescription(day);
+}
 
 void TForm2::placeOnMainWindow()
 {

@@ -32,9 +32,11 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void placeOnMainWindow();
+    void describeSelectedDay();
     QWidget* focusedControl() const;
 
     std::unique_ptr<Ui::TForm2> m_ui;

@@ -3,6 +3,7 @@
 #include "clock.h"
 #include "contrast.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
@@ -11,6 +12,8 @@
 #include <QTableView>
 #include <QTextCharFormat>
 #include <algorithm>
+#include <iterator>
+#include <memory>
 #include <utility>
 
 MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent), m_days(focusProxy())
@@ -133,6 +136,18 @@ void MonthCalendar::fitDayNames()
     const HorizontalHeaderFormat format = fit ? ShortDayNames : SingleLetterDayNames;
     if (format != horizontalHeaderFormat())
         setHorizontalHeaderFormat(format);
+}
+
+bool MonthCalendar::moveDayByKey(const QKeyEvent& key)
+{
+    static constexpr int dayKeys[] = {Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,   Qt::Key_Down,
+                                      Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+    if (!m_days ||
+        std::find(std::begin(dayKeys), std::end(dayKeys), key.key()) == std::end(dayKeys))
+        return false;
+    const std::unique_ptr<QKeyEvent> copy(key.clone());
+    QCoreApplication::sendEvent(m_days, copy.get());
+    return true;
 }
 
 bool MonthCalendar::eventFilter(QObject* watched, QEvent* event)

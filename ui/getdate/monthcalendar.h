@@ -17,6 +17,11 @@ public:
     // Whether the cell of this date gets today's circle.
     bool marksToday(QDate date) const;
 
+    // Moves the selected day as the calendar does when it has the focus, if
+    // the key is one of its own: an arrow, Page Up or Down, Home or End, with
+    // any modifiers. Says whether it was.
+    bool moveDayByKey(const QKeyEvent& key);
+
 Q_SIGNALS:
     void returnPressed();
 

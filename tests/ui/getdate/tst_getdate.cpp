@@ -268,6 +268,40 @@ private Q_SLOTS:
         QCOMPARE(focusAtOpening, (QList<QWidget*>{w.ok, w.cancel, w.days, w.ok}));
     }
 
+    // The calendar's keys move its day while OK or Cancel has the focus; the
+    // focus stays, and a screen reader hears the day. Arabic runs right to left.
+    void calendarKeysMoveTheDayFromTheButtons_data()
+    {
+        QTest::addColumn<QString>("keys"); // sent to the dialog, to Cancel after Tab
+        QTest::addColumn<QDate>("expected");
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("arrows") << "Left, Left, Left, Up" << QDate(2001, 4, 3) << "en_US";
+        QTest::newRow("pages") << "Tab, PgDown, Home" << QDate(2001, 5, 1) << "en_US";
+        QTest::newRow("others") << "Tab, PgUp, Ctrl+End" << QDate(2001, 3, 31) << "en_US";
+        QTest::newRow("Arabic") << "Right, Down" << QDate(2001, 4, 19) << "ar_EG";
+    }
+
+    void calendarKeysMoveTheDayFromTheButtons()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QDate, expected);
+        QFETCH(QString, locale);
+        QLocale::setDefault(QLocale(locale));
+        Windows w;
+        const bool fromCancel = keys.startsWith("Tab");
+        const int result = w.run([&] {
+            const QWidget* next = w.navigation("qt_calendar_nextmonth");
+            QCOMPARE(w.navigation("qt_calendar_prevmonth")->x() > next->x(), locale == "ar_EG");
+            QVERIFY(w.dialog->isLeftToRight());
+            QTest::keySequence(w.dialog->windowHandle(), QKeySequence(keys));
+            QCOMPARE(QApplication::focusWidget(), fromCancel ? w.cancel : w.ok);
+            QTest::keyClick(w.dialog->windowHandle(), Qt::Key_Return);
+        });
+        QCOMPARE(result, int(fromCancel ? QDialog::Rejected : QDialog::Accepted));
+        QCOMPARE(w.calendar->selectedDate(), expected);
+        QCOMPARE(w.ok->accessibleDescription(), QLocale().toString(expected, QLocale::LongFormat));
+    }
+
     void doubleClickOnADayDoesNotClose()
     {
         Windows w;
