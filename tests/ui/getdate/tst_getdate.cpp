@@ -128,11 +128,9 @@ private Q_SLOTS:
 
         // April 2001 shows the end of March in its first row and the start of
         // May in its last; weekends are drawn like the other days, none bold.
-        // The month is on white in the window-text colour as designed; in a
-        // dark theme, where that would not stand out, in colours that do.
+        // The month on white as designed; in a dark theme, on the theme's base.
         const QAbstractItemModel* model = w.days->model();
-        const QColor text =
-            w.calendar->palette().color(dark ? QPalette::Text : QPalette::WindowText);
+        const QColor text = w.calendar->palette().color(QPalette::WindowText);
         for (int row = 0; row < model->rowCount(); ++row) {
             for (int column = 0; column < model->columnCount(); ++column) {
                 const QModelIndex cell = model->index(row, column);
