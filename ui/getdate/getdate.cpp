@@ -41,12 +41,10 @@ TForm2::TForm2(QWidget* parent)
     // selects it, so the calendar's own activated signal is left unused.
     connect(m_ui->cal, &MonthCalendar::returnPressed, m_ui->BitBtn1, &QPushButton::click);
 
-    // The calendar is no Tab stop, so its keys move the day from OK and Cancel
-    // as well; the focus stays on the button, and Enter presses it.
+    // The calendar is no Tab stop, so that Tab keeps to OK and Cancel; its
+    // keys pressed on either button reach it all the same (see eventFilter).
     m_ui->BitBtn1->installEventFilter(this);
     m_ui->BitBtn4->installEventFilter(this);
-    connect(m_ui->cal, &QCalendarWidget::selectionChanged, this, &TForm2::describeSelectedDay);
-    describeSelectedDay();
 
     installButtonKeys(this);
 }
@@ -87,25 +85,17 @@ void TForm2::showEvent(QShowEvent* event)
 // stay as the last close left them.
 void TForm2::FormShow() {}
 
+// Without a mouse the calendar is reached by its own keys: pressed on OK or
+// Cancel, an arrow, Page Up or Down, Home or End gives the calendar the focus,
+// as a click does, and moves its day. So the day is in sight and a screen
+// reader tells it, and Enter is then OK, as in the calendar.
 bool TForm2::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress &&
         (watched == m_ui->BitBtn1 || watched == m_ui->BitBtn4) &&
-        m_ui->cal->moveDayByKey(*static_cast<QKeyEvent*>(event)))
+        m_ui->cal->takeDayKey(*static_cast<QKeyEvent*>(event)))
         return true;
     return QDialog::eventFilter(watched, event);
-}
-
-// Each button is described by the selected day: a screen reader tells it as
-// the focus comes to the button, and as the calendar's keys move the day
-// where Qt sends the changed description with its text (Qt 6.4 sends it
-// without, and Orca then says nothing).
-void TForm2::describeSelectedDay()
-{
-    const QString day =
-        m_ui->cal->locale().toString(m_ui->cal->selectedDate(), QLocale::LongFormat);
-    m_ui->BitBtn1->setAccessibleDescription(day);
-    m_ui->BitBtn4->setAccessibleDescription(day);
 }
 
 void TForm2::placeOnMainWindow()

@@ -36,7 +36,6 @@ protected:
 
 private:
     void placeOnMainWindow();
-    void describeSelectedDay();
     QWidget* focusedControl() const;
 
     std::unique_ptr<Ui::TForm2> m_ui;

@@ -138,13 +138,14 @@ void MonthCalendar::fitDayNames()
         setHorizontalHeaderFormat(format);
 }
 
-bool MonthCalendar::moveDayByKey(const QKeyEvent& key)
+bool MonthCalendar::takeDayKey(const QKeyEvent& key)
 {
     static constexpr int dayKeys[] = {Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,   Qt::Key_Down,
                                       Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
     if (!m_days ||
         std::find(std::begin(dayKeys), std::end(dayKeys), key.key()) == std::end(dayKeys))
         return false;
+    m_days->setFocus(Qt::OtherFocusReason);
     const std::unique_ptr<QKeyEvent> copy(key.clone());
     QCoreApplication::sendEvent(m_days, copy.get());
     return true;

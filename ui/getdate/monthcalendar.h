@@ -17,10 +17,10 @@ public:
     // Whether the cell of this date gets today's circle.
     bool marksToday(QDate date) const;
 
-    // Moves the selected day as the calendar does when it has the focus, if
-    // the key is one of its own: an arrow, Page Up or Down, Home or End, with
-    // any modifiers. Says whether it was.
-    bool moveDayByKey(const QKeyEvent& key);
+    // A key pressed elsewhere that is one of the calendar's own (an arrow,
+    // Page Up or Down, Home or End, with any modifiers) gives the days the
+    // focus and moves the selected day as it does there. Says whether it was.
+    bool takeDayKey(const QKeyEvent& key);
 
 Q_SIGNALS:
     void returnPressed();

@@ -266,8 +266,8 @@ private Q_SLOTS:
         QCOMPARE(focusAtOpening, (QList<QWidget*>{w.ok, w.cancel, w.days, w.ok}));
     }
 
-    // The calendar's keys move its day while OK or Cancel has the focus; the
-    // focus stays, and a screen reader hears the day. Arabic runs right to left.
+    // The calendar's keys pressed on OK or Cancel move its day and give it the
+    // focus, where Enter is OK. Arabic runs right to left.
     void calendarKeysMoveTheDayFromTheButtons_data()
     {
         QTest::addColumn<QString>("keys"); // sent to the dialog, to Cancel after Tab
@@ -286,18 +286,16 @@ private Q_SLOTS:
         QFETCH(QString, locale);
         QLocale::setDefault(QLocale(locale));
         Windows w;
-        const bool fromCancel = keys.startsWith("Tab");
         const int result = w.run([&] {
             const QWidget* next = w.navigation("qt_calendar_nextmonth");
             QCOMPARE(w.navigation("qt_calendar_prevmonth")->x() > next->x(), locale == "ar_EG");
             QVERIFY(w.dialog->isLeftToRight());
             QTest::keySequence(w.dialog->windowHandle(), QKeySequence(keys));
-            QCOMPARE(QApplication::focusWidget(), fromCancel ? w.cancel : w.ok);
+            QCOMPARE(QApplication::focusWidget(), w.days);
             QTest::keyClick(w.dialog->windowHandle(), Qt::Key_Return);
         });
-        QCOMPARE(result, int(fromCancel ? QDialog::Rejected : QDialog::Accepted));
+        QCOMPARE(result, int(QDialog::Accepted));
         QCOMPARE(w.calendar->selectedDate(), expected);
-        QCOMPARE(w.ok->accessibleDescription(), QLocale().toString(expected, QLocale::LongFormat));
     }
 
     void doubleClickOnADayDoesNotClose()
