@@ -75,7 +75,9 @@ xdotool key Return
 wait_window '^Select Date$' >/dev/null
 hear 'Select Date dialog Please select the date of the first day of your period.' 'OK push button.'
 at out-of-range 'Days of the month'
-xdotool key Escape
+xdotool key Right # the calendar's keys on OK move the day, and the focus to it
+hear '14'
+xdotool key Left Tab Escape # the day and the focus as they were
 wait_gone '^Select Date$'
 hear 'Nuvalora Sex Planner frame.' 'Add Date... push button.'
 

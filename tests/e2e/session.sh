@@ -248,7 +248,7 @@ heard_within() {
     local at="" deadline=$((SECONDS + ${HEAR_SECONDS:-20}))
     while [ "$SECONDS" -le "$deadline" ]; do
         at=$(PHRASES=$(printf '%s\n' "$@") awk -v from="$HEARD" '
-            BEGIN { n = split(ENVIRON["PHRASES"], want, "\n") - 1; k = 1 }
+            BEGIN { n = split(ENVIRON["PHRASES"], want, "\n"); k = 1 }
             FNR > from && index($0, "SPEECH OUTPUT: \047" want[k]) && ++k > n { print FNR; exit }
         ' "$ORCA_LOG" 2>/dev/null) || true
         [ -n "$at" ] && { HEARD=$at; return 0; }

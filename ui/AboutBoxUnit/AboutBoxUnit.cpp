@@ -2,6 +2,7 @@
 
 #include "buttonkeys.h"
 #include "buttonpicture.h"
+#include "contrast.h"
 #include "errorbox.h"
 #include "morehelp.h"
 #include "programfont.h"
@@ -24,14 +25,21 @@ QFont arial(int pixels)
     return font;
 }
 
-// Links look like links: underlined, pure blue, with the hand cursor.
+// Links look like links: underlined, pure blue, with the hand cursor. Where
+// pure blue would not stand out from the window, as in a dark theme, they take
+// the theme's link colour, or its text colour where that does not stand out
+// either; the underline still marks them.
 void makeLink(QLabel* label)
 {
     QFont font = arial(11);
     font.setUnderline(true);
     label->setFont(font);
+    const QWidget* window = label->window();
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    palette.setColor(QPalette::WindowText,
+                     readableOn(window->palette().color(window->backgroundRole()),
+                                {QColor(0, 0, 255), palette.color(QPalette::Link),
+                                 palette.color(QPalette::WindowText)}));
     label->setPalette(palette);
 }
 

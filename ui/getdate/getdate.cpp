@@ -7,6 +7,7 @@
 #include "ui_getdate.h"
 #include "windowplacement.h"
 
+#include <QKeyEvent>
 #include <QScreen>
 #include <algorithm>
 
@@ -39,6 +40,11 @@ TForm2::TForm2(QWidget* parent)
     // Enter in the calendar chooses its day; a double-click on a day only
     // selects it, so the calendar's own activated signal is left unused.
     connect(m_ui->cal, &MonthCalendar::returnPressed, m_ui->BitBtn1, &QPushButton::click);
+
+    // The calendar is no Tab stop, so that Tab keeps to OK and Cancel; its
+    // keys pressed on either button reach it all the same (see eventFilter).
+    m_ui->BitBtn1->installEventFilter(this);
+    m_ui->BitBtn4->installEventFilter(this);
 
     installButtonKeys(this);
 }
@@ -78,6 +84,19 @@ void TForm2::showEvent(QShowEvent* event)
 // Showing the dialog changes nothing: the calendar, the place and the focus
 // stay as the last close left them.
 void TForm2::FormShow() {}
+
+// Without a mouse the calendar is reached by its own keys: pressed on OK or
+// Cancel, an arrow, Page Up or Down, Home or End gives the calendar the focus,
+// as a click does, and moves its day. So the day is in sight and a screen
+// reader tells it, and Enter is then OK, as in the calendar.
+bool TForm2::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress &&
+        (watched == m_ui->BitBtn1 || watched == m_ui->BitBtn4) &&
+        m_ui->cal->takeDayKey(*static_cast<QKeyEvent*>(event)))
+        return true;
+    return QDialog::eventFilter(watched, event);
+}
 
 void TForm2::placeOnMainWindow()
 {

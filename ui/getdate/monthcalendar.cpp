@@ -1,7 +1,9 @@
 #include "monthcalendar.h"
 
 #include "clock.h"
+#include "contrast.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLocale>
@@ -10,6 +12,8 @@
 #include <QTableView>
 #include <QTextCharFormat>
 #include <algorithm>
+#include <iterator>
+#include <memory>
 #include <utility>
 
 MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent), m_days(focusProxy())
@@ -17,6 +21,9 @@ MonthCalendar::MonthCalendar(QWidget* parent) : QCalendarWidget(parent), m_days(
     setVerticalHeaderFormat(NoVerticalHeader);
     setSelectionMode(SingleSelection);
     setFirstDayOfWeek(QLocale::system().firstDayOfWeek());
+    // The week and the month arrows run as the locale writes, right to left
+    // in Arabic as the desktop's own calendars do; the dialog stays as designed.
+    setLayoutDirection(locale().textDirection());
     // The widget's own range is the widest it can show: no limits of ours.
     setDateRange(QDate::fromJulianDay(1), QDate(9999, 12, 31));
     // Typing digits would open a date editor that takes Enter for itself;
@@ -65,10 +72,15 @@ void MonthCalendar::useProgramColours()
     // The title bar keeps the highlight colour, standing in for the active
     // title colour, with white text; the month is on white in the window-text
     // colour; days of the neighbouring months keep the grey of disabled text.
-    QPalette colours = palette();
-    colours.setColor(QPalette::Base, Qt::white);
-    for (const auto group : {QPalette::Active, QPalette::Inactive})
-        colours.setColor(group, QPalette::Text, colours.color(group, QPalette::WindowText));
+    // Where a designed colour would not stand out, as the light text of a dark
+    // theme on white, the theme's own colours take its place.
+    const QPalette theme = palette();
+    QPalette colours = theme;
+    if (standsOut(theme.color(QPalette::WindowText), Qt::white)) {
+        colours.setColor(QPalette::Base, Qt::white);
+        for (const auto group : {QPalette::Active, QPalette::Inactive})
+            colours.setColor(group, QPalette::Text, theme.color(group, QPalette::WindowText));
+    }
     colours.setColor(QPalette::HighlightedText, Qt::white);
     setPalette(colours);
 
@@ -93,7 +105,7 @@ void MonthCalendar::paintCell(QPainter* painter, const QRect& rect, QDate date) 
         return;
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
-    painter->setPen(QPen(palette().color(QPalette::WindowText), 1));
+    painter->setPen(QPen(palette().color(QPalette::Text), 1));
     painter->setBrush(Qt::NoBrush);
     painter->drawEllipse(QRectF(rect).adjusted(1.5, 1.5, -1.5, -1.5));
     painter->restore();
@@ -124,6 +136,19 @@ void MonthCalendar::fitDayNames()
     const HorizontalHeaderFormat format = fit ? ShortDayNames : SingleLetterDayNames;
     if (format != horizontalHeaderFormat())
         setHorizontalHeaderFormat(format);
+}
+
+bool MonthCalendar::takeDayKey(const QKeyEvent& key)
+{
+    static constexpr int dayKeys[] = {Qt::Key_Left,   Qt::Key_Right,    Qt::Key_Up,   Qt::Key_Down,
+                                      Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+    if (!m_days ||
+        std::find(std::begin(dayKeys), std::end(dayKeys), key.key()) == std::end(dayKeys))
+        return false;
+    m_days->setFocus(Qt::OtherFocusReason);
+    const std::unique_ptr<QKeyEvent> copy(key.clone());
+    QCoreApplication::sendEvent(m_days, copy.get());
+    return true;
 }
 
 bool MonthCalendar::eventFilter(QObject* watched, QEvent* event)

@@ -1,4 +1,5 @@
 #include "AboutBoxUnit.h"
+#include "contrast.h"
 #include "programfont.h"
 
 #include "modaldialog.h"
@@ -44,6 +45,7 @@ private Q_SLOTS:
     {
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+        QApplication::setPalette(QPalette()); // the theme's again
     }
 
     void enterClosesAtOnce()
@@ -161,6 +163,13 @@ private Q_SLOTS:
         QCOMPARE(m_desktop.urls.first().toString(), target);
         QVERIFY(openAfterClicks);
         QCOMPARE(result, kLeftOpen);
+        // Pure blue as designed; in a dark theme, where it would not stand out, a colour that does.
+        QCOMPARE(box.findChild<QLabel*>(label)->palette().color(QPalette::WindowText),
+                 QColor(0, 0, 255));
+        QApplication::setPalette(QPalette(QColor(0x42, 0x42, 0x45), QColor(0x22, 0x20, 0x20)));
+        TAboutBox dark;
+        const QColor colour = dark.findChild<QLabel*>(label)->palette().color(QPalette::WindowText);
+        QVERIFY(standsOut(colour, dark.palette().color(dark.backgroundRole())));
     }
 
     void layoutKeepsItsSize()

@@ -1,4 +1,5 @@
 #include "clock.h"
+#include "contrast.h"
 #include "daynumber.h"
 #include "getdate.h"
 #include "monthcalendar.h"
@@ -102,10 +103,21 @@ private Q_SLOTS:
     {
         Clock::setFixedToday(QDate());
         QLocale::setDefault(QLocale::system());
+        QApplication::setPalette(QPalette()); // the theme's again
+    }
+
+    void windowAndMonthLook_data()
+    {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light theme") << false;
+        QTest::newRow("dark theme") << true;
     }
 
     void windowAndMonthLook()
     {
+        QFETCH(bool, dark);
+        if (dark)
+            QApplication::setPalette(QPalette(QColor(0x42, 0x42, 0x45), QColor(0x22, 0x20, 0x20)));
         Windows w;
         QCOMPARE(w.dialog->windowTitle(), QStringLiteral("Select Date"));
         QCOMPARE(w.dialog->size(), QSize(306, 194));
@@ -116,6 +128,7 @@ private Q_SLOTS:
 
         // April 2001 shows the end of March in its first row and the start of
         // May in its last; weekends are drawn like the other days, none bold.
+        // The month on white as designed; in a dark theme, on the theme's base.
         const QAbstractItemModel* model = w.days->model();
         const QColor text = w.calendar->palette().color(QPalette::WindowText);
         for (int row = 0; row < model->rowCount(); ++row) {
@@ -123,9 +136,12 @@ private Q_SLOTS:
                 const QModelIndex cell = model->index(row, column);
                 const int day = cell.data().toInt();
                 const bool neighbour = (row == 1 && day > 22) || (row == 6 && day < 8);
-                QCOMPARE(cell.data(Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
+                const QColor background = cell.data(Qt::BackgroundRole).value<QColor>();
+                const QColor foreground = cell.data(Qt::ForegroundRole).value<QColor>();
+                QCOMPARE(background == Qt::white, !dark);
+                QVERIFY(neighbour || standsOut(foreground, background));
                 QVERIFY(!cell.data(Qt::FontRole).value<QFont>().bold());
-                QCOMPARE(cell.data(Qt::ForegroundRole).value<QColor>() == text, !neighbour);
+                QCOMPARE(foreground == text, !neighbour);
             }
         }
 
@@ -248,6 +264,38 @@ private Q_SLOTS:
         w.run(noteFocusThen([] { pressKey(Qt::Key_Tab); })); // from the calendar to OK
         w.run(noteFocusThen([] {}));
         QCOMPARE(focusAtOpening, (QList<QWidget*>{w.ok, w.cancel, w.days, w.ok}));
+    }
+
+    // The calendar's keys pressed on OK or Cancel move its day and give it the
+    // focus, where Enter is OK. Arabic runs right to left.
+    void calendarKeysMoveTheDayFromTheButtons_data()
+    {
+        QTest::addColumn<QString>("keys"); // sent to the dialog, to Cancel after Tab
+        QTest::addColumn<QDate>("expected");
+        QTest::addColumn<QString>("locale");
+        QTest::newRow("arrows") << "Left, Left, Left, Up" << QDate(2001, 4, 3) << "en_US";
+        QTest::newRow("pages") << "Tab, PgDown, Home" << QDate(2001, 5, 1) << "en_US";
+        QTest::newRow("others") << "Tab, PgUp, Ctrl+End" << QDate(2001, 3, 31) << "en_US";
+        QTest::newRow("Arabic") << "Right, Down" << QDate(2001, 4, 19) << "ar_EG";
+    }
+
+    void calendarKeysMoveTheDayFromTheButtons()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QDate, expected);
+        QFETCH(QString, locale);
+        QLocale::setDefault(QLocale(locale));
+        Windows w;
+        const int result = w.run([&] {
+            const QWidget* next = w.navigation("qt_calendar_nextmonth");
+            QCOMPARE(w.navigation("qt_calendar_prevmonth")->x() > next->x(), locale == "ar_EG");
+            QVERIFY(w.dialog->isLeftToRight());
+            QTest::keySequence(w.dialog->windowHandle(), QKeySequence(keys));
+            QCOMPARE(QApplication::focusWidget(), w.days);
+            QTest::keyClick(w.dialog->windowHandle(), Qt::Key_Return);
+        });
+        QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(w.calendar->selectedDate(), expected);
     }
 
     void doubleClickOnADayDoesNotClose()
