@@ -1,5 +1,6 @@
 #include "accessibility.h"
 
+#include "atspitextranges.h"
 #include "itemviewaccessible.h"
 #include "textaccessible.h"
 
@@ -234,6 +235,7 @@ void passOnWhatIsHeard(QAccessibleEvent* event)
 void installProgramAccessibility()
 {
     QAccessible::installFactory(programFactory); // kept once, however often installed
+    letBridgeSendTextRanges();
     static const bool filtering = [] {
         g_nextHandler = QAccessible::installUpdateHandler(passOnWhatIsHeard);
         return true;
