@@ -6,6 +6,7 @@
 
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QFileSystemModel>
 #include <QKeySequence>
 #include <QListView>
 #include <QPointer>
@@ -141,6 +142,32 @@ private:
     mutable QHash<int, QAccessible::Id> m_tabs;
 };
 
+// A list view. One that shows a folder's files, which may be thousands, is a
+// table of one column, as the date list is (rowlistviewaccessible.h says
+// why). Qt asks for it before the list has its model.
+class ListViewAccessible : public ItemViewAccessible {
+public:
+    explicit ListViewAccessible(QListView* list)
+        : ItemViewAccessible(list, QAccessible::List, QAccessible::ListItem)
+    {
+    }
+
+    QAccessible::Role role() const override
+    {
+        return showsFiles() ? QAccessible::Table : QAccessible::List;
+    }
+
+protected:
+    ItemCellAccessible* makeCell(int row, int column) const override
+    {
+        return new ItemCellAccessible(view(), cellIndex(row, column),
+                                      showsFiles() ? QAccessible::Cell : QAccessible::ListItem);
+    }
+
+private:
+    bool showsFiles() const { return qobject_cast<QFileSystemModel*>(view()->model()); }
+};
+
 QAccessibleInterface* programFactory(const QString& className, QObject* object)
 {
     if (!object || !object->isWidgetType())
@@ -166,7 +193,7 @@ QAccessibleInterface* programFactory(const QString& className, QObject* object)
         if (auto* table = qobject_cast<QTableView*>(widget))
             return new ItemViewAccessible(table, QAccessible::Table, QAccessible::Cell);
         if (auto* list = qobject_cast<QListView*>(widget))
-            return new ItemViewAccessible(list, QAccessible::List, QAccessible::ListItem);
+            return new ListViewAccessible(list);
     }
     if (className == QLatin1String("QTabBar"))
         return new PageTabListAccessible(static_cast<QTabBar*>(widget));
