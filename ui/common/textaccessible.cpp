@@ -93,7 +93,8 @@ public:
     void removeSelection(int) override { line()->deselect(); }
     void setSelection(int, int start, int end) override
     {
-        line()->setSelection(start, end - start);
+        const int from = within(start, characterCount());
+        line()->setSelection(from, within(end, characterCount()) - from);
     }
     int cursorPosition() const override { return line()->cursorPosition(); }
     void setCursorPosition(int position) override { line()->setCursorPosition(position); }
@@ -102,11 +103,13 @@ public:
         if (!isPlain())
             return {};
         const int from = within(start, characterCount());
-        return line()->text().mid(from, within(end, characterCount()) - from);
+        return line()->text().mid(from, std::max(from, within(end, characterCount())) - from);
     }
     int characterCount() const override { return int(line()->text().size()); }
     QRect characterRect(int offset) const override
     {
+        if (offset < 0 || offset >= characterCount())
+            return {};
         const QFontMetrics metrics(line()->font());
         const QString text = line()->text();
         const QRect box = line()->contentsRect();
@@ -180,7 +183,11 @@ public:
     }
 
     QVariant currentValue() const override { return spin()->property("value"); }
-    void setCurrentValue(const QVariant& value) override { spin()->setProperty("value", value); }
+    void setCurrentValue(const QVariant& value) override
+    {
+        if (spin()->metaObject()->indexOfProperty("value") >= 0)
+            spin()->setProperty("value", value);
+    }
     QVariant maximumValue() const override { return spin()->property("maximum"); }
     QVariant minimumValue() const override { return spin()->property("minimum"); }
     QVariant minimumStepSize() const override { return spin()->property("singleStep"); }
