@@ -23,14 +23,55 @@ int within(int offset, int length)
     return std::clamp(offset, 0, length);
 }
 
-// A line box. Its text can be read and selected; it can be edited unless it
-// is read-only, and a password is neither read nor answered about.
-class LineEditAccessible : public QAccessibleWidget,
-                           public TextBoundaries,
-                           public QAccessibleEditableTextInterface {
+// What line boxes and text boxes share: a text that can be read and
+// selected, and edited unless the box is read-only.
+class EditableTextAccessible : public QAccessibleWidget,
+                               public TextBoundaries,
+                               public QAccessibleEditableTextInterface {
+public:
+    EditableTextAccessible(QWidget* widget, QAccessible::Role role)
+        : QAccessibleWidget(widget, role)
+    {
+    }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.readOnly = isReadOnly();
+        state.editable = !state.readOnly;
+        state.selectableText = true;
+        return state;
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        if (type == QAccessible::EditableTextInterface && !isReadOnly())
+            return static_cast<QAccessibleEditableTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* start, int* end) const override
+    {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+    void deleteText(int start, int end) override { replaceText(start, end, {}); }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+
+protected:
+    virtual bool isReadOnly() const = 0;
+};
+
+// A line box; a password in it is neither read nor answered about.
+class LineEditAccessible : public EditableTextAccessible {
 public:
     explicit LineEditAccessible(QLineEdit* line)
-        : QAccessibleWidget(line, QAccessible::EditableText)
+        : EditableTextAccessible(line, QAccessible::EditableText)
     {
         addControllingSignal(QStringLiteral("textChanged(const QString&)"));
         addControllingSignal(QStringLiteral("returnPressed()"));
@@ -38,11 +79,8 @@ public:
 
     QAccessible::State state() const override
     {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.readOnly = line()->isReadOnly();
-        state.editable = !state.readOnly;
+        QAccessible::State state = EditableTextAccessible::state();
         state.passwordEdit = !isPlain();
-        state.selectableText = true;
         return state;
     }
 
@@ -64,20 +102,10 @@ public:
         }
         QString value = text;
         int position = 0;
-        if (line()->isReadOnly() ||
-            (line()->validator() &&
-             line()->validator()->validate(value, position) != QValidator::Acceptable))
+        if (isReadOnly() || (line()->validator() && line()->validator()->validate(
+                                                        value, position) != QValidator::Acceptable))
             return;
         line()->setText(value);
-    }
-
-    void* interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface*>(this);
-        if (type == QAccessible::EditableTextInterface && !line()->isReadOnly())
-            return static_cast<QAccessibleEditableTextInterface*>(this);
-        return QAccessibleWidget::interface_cast(type);
     }
 
     void selection(int index, int* start, int* end) const override
@@ -89,7 +117,6 @@ public:
         }
     }
     int selectionCount() const override { return line()->hasSelectedText() ? 1 : 0; }
-    void addSelection(int start, int end) override { setSelection(0, start, end); }
     void removeSelection(int) override { line()->deselect(); }
     void setSelection(int, int start, int end) override
     {
@@ -122,19 +149,9 @@ public:
     {
         return line()->cursorPositionAt(line()->mapFromGlobal(point));
     }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int, int* start, int* end) const override
-    {
-        *start = 0;
-        *end = characterCount();
-        return {};
-    }
-
-    void deleteText(int start, int end) override { replaceText(start, end, {}); }
-    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
     void replaceText(int start, int end, const QString& text) override
     {
-        if (line()->isReadOnly())
+        if (isReadOnly())
             return;
         const int from = within(start, characterCount());
         const int to = std::max(from, within(end, characterCount()));
@@ -146,6 +163,7 @@ protected:
     {
         return isPlain() ? plainTextItemAt(line()->text(), position, type) : TextItem{-1, -1};
     }
+    bool isReadOnly() const override { return line()->isReadOnly(); }
 
 private:
     QLineEdit* line() const { return static_cast<QLineEdit*>(widget()); }
@@ -197,24 +215,18 @@ private:
 };
 
 // A multi-line text box, plain (QPlainTextEdit) or rich (QTextEdit).
-template <class Edit>
-class TextEditAccessible : public QAccessibleWidget,
-                           public TextBoundaries,
-                           public QAccessibleEditableTextInterface {
+template <class Edit> class TextEditAccessible : public EditableTextAccessible {
 public:
     explicit TextEditAccessible(Edit* edit)
-        : QAccessibleWidget(edit, qobject_cast<QTextBrowser*>(static_cast<QWidget*>(edit))
-                                      ? QAccessible::StaticText
-                                      : QAccessible::EditableText)
+        : EditableTextAccessible(edit, qobject_cast<QTextBrowser*>(static_cast<QWidget*>(edit))
+                                           ? QAccessible::StaticText
+                                           : QAccessible::EditableText)
     {
     }
 
     QAccessible::State state() const override
     {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.readOnly = edit()->isReadOnly();
-        state.editable = !state.readOnly;
-        state.selectableText = true;
+        QAccessible::State state = EditableTextAccessible::state();
         state.multiLine = true;
         return state;
     }
@@ -228,17 +240,8 @@ public:
     {
         if (t != QAccessible::Value)
             QAccessibleWidget::setText(t, text);
-        else if (!edit()->isReadOnly())
+        else if (!isReadOnly())
             edit()->setPlainText(text);
-    }
-
-    void* interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface*>(this);
-        if (type == QAccessible::EditableTextInterface && !edit()->isReadOnly())
-            return static_cast<QAccessibleEditableTextInterface*>(this);
-        return QAccessibleWidget::interface_cast(type);
     }
 
     void selection(int index, int* start, int* end) const override
@@ -251,7 +254,6 @@ public:
         }
     }
     int selectionCount() const override { return edit()->textCursor().hasSelection() ? 1 : 0; }
-    void addSelection(int start, int end) override { setSelection(0, start, end); }
     void removeSelection(int index) override
     {
         if (index == 0)
@@ -288,19 +290,9 @@ public:
     {
         return edit()->cursorForPosition(edit()->viewport()->mapFromGlobal(point)).position();
     }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int, int* start, int* end) const override
-    {
-        *start = 0;
-        *end = characterCount();
-        return {};
-    }
-
-    void deleteText(int start, int end) override { replaceText(start, end, {}); }
-    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
     void replaceText(int start, int end, const QString& text) override
     {
-        if (!edit()->isReadOnly())
+        if (!isReadOnly())
             range(start, end).insertText(text);
     }
 
@@ -309,6 +301,7 @@ protected:
     {
         return documentItemAt(edit()->textCursor(), position, type);
     }
+    bool isReadOnly() const override { return edit()->isReadOnly(); }
 
 private:
     Edit* edit() const { return static_cast<Edit*>(widget()); }
