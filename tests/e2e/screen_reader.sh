@@ -22,6 +22,7 @@ at() { /usr/bin/python3 "$here/atspi.py" "$@" || fail "AT-SPI check failed: $*";
 # quick START WHAT AFTER
 quick() {
     local took
+    [ -n "$1" ] || fail "Orca's log has no time for what came before $2"
     took=$(heard_since "$1")
     awk -v t="$took" 'BEGIN { exit !(t < 2) }' || fail "Orca spoke $2 $took s after $3"
     echo "Orca spoke $2 $took s after $3"
@@ -230,7 +231,12 @@ echo "== 20,000 dates, more rows than the program keeps for a screen reader; 10,
 # Day 20000 is 3 October 1954.
 dir=$(install_copy)
 awk 'BEGIN { for (day = 20000; day < 40000; ++day) printf "%d\r\n", day }' >"$dir/month.dat"
-(cd "$dir" && seq -f 'f%05g.txt' 0 9999 | xargs touch) # where the save dialog opens
+# The folder where the save dialog opens. The sanitizer build, many times
+# slower, takes seconds to lay out 10,000 files for the list view (Orca, whose
+# questions wait meanwhile, falls silent): a thousand serve its purpose.
+files=10000
+[ -z "${UBSAN_OPTIONS:-}" ] || files=1000
+(cd "$dir" && seq -f 'f%05g.txt' 0 $((files - 1)) | xargs touch)
 HEARD=$(wc -l <"$ORCA_LOG") # what Orca said of the first run is past
 start_app "$dir"
 wait_main_window >/dev/null
@@ -253,7 +259,7 @@ hear 'Save to File push button.'
 from=$HEARD
 xdotool key Return
 hear 'Save As dialog'
-quick "$(HEARD=$from heard_at 'window:activate for [dialog | Save As]')" 'the dialog' 'it came up'
+quick "$(HEARD=$from heard_at 'window:activate for .*Save As)')" 'the dialog' 'it came up'
 # In the list view, the files are a table, and each is read by its name.
 at press 'push button' 'List View'
 xdotool key shift+Tab

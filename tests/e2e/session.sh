@@ -271,11 +271,11 @@ heard_since() {
 }
 
 # Orca's own time, in seconds of the day, of the last phrase heard; or, given
-# a text, of Orca's first line after that which holds it.
+# a pattern (grep's), of Orca's first line after that which matches it.
 heard_at() {
     local line
     if [ $# -gt 0 ]; then
-        line=$(tail -n "+$((HEARD + 1))" "$ORCA_LOG" | grep -m 1 -F "$1")
+        line=$(tail -n "+$((HEARD + 1))" "$ORCA_LOG" | grep -m 1 -e "$1")
     else
         line=$(sed -n "${HEARD}p" "$ORCA_LOG")
     fi
