@@ -190,8 +190,9 @@ at window 'Length of Cycle'
 at focus text 'Enter the average length of your cycle'
 # Back over the word typed, as a listener rereads it: Orca asks for the word
 # at the end of the text. (Orca still busy with the typing may read only 3.)
-xdotool type 30
-at text 'Enter the average length of your cycle' 30
+# A leading blank, which the length may have, starts the text with no word.
+xdotool type ' 30'
+at text 'Enter the average length of your cycle' ' 30'
 xdotool key ctrl+Left
 hear 'left control' '3'
 at texts 'Length of Cycle'
