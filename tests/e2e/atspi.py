@@ -19,6 +19,11 @@ the check fails:
                           columns around and past its own: it answers, safely
   views-out-of-range TITLE  the same of every table, list and tree of the
                           window with this title
+  texts TITLE             ask every text of the window for its items of every kind
+                          at, before and after offsets -1, 0, its end and past it,
+                          and for its ranges within a box: each answer comes
+                          within a second, true to the text, the item at the end
+                          is the last word, there is none past it
   held NAME ROW TEXT...   ask the table of this name for all its children at
                           once, as a screen reader may to count and review
                           them; then each ROW, held from that answer, still
@@ -30,6 +35,7 @@ the check fails:
                           from a window that is not showing
 """
 
+import os
 import signal
 import sys
 import time
@@ -282,15 +288,65 @@ def cmd_views_out_of_range(title):
     print("%s: %d lists, tables and trees answered safely" % (title, len(views)))
 
 
-def cmd_held(name, *rows_and_texts):
-    """GetChildren through D-Bus itself: pyatspi asks for children one by one."""
-    node = retry(lambda: find_object("table", name), "no table %r" % name)
+def a11y_bus():
+    """The AT-SPI bus, to call the program through D-Bus itself."""
     session = Gio.bus_get_sync(Gio.BusType.SESSION, None)
     address = session.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress",
                                 None, GLib.VariantType("(s)"), 0, -1, None).unpack()[0]
-    bus = Gio.DBusConnection.new_for_address_sync(
+    return Gio.DBusConnection.new_for_address_sync(
         address, Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
         | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+
+
+BOUNDARIES = ("character", "word start", "word end", "sentence start", "sentence end",
+              "line start", "line end")
+
+
+def cmd_texts(title):
+    bus = a11y_bus()
+    texts = []  # each text with what it holds, and how to name it once it no longer answers
+    for _, node in walk(window_titled(title)):
+        try:
+            texts.append((node, node.queryText().getText(0, -1),
+                          "%s %r" % (node.getRoleName(), node.name)))
+        except NotImplementedError:
+            pass
+    wrong = []
+
+    def ask(node, label, method, signature, *arguments):
+        try:
+            return bus.call_sync(node.app.bus_name, node.path, "org.a11y.atspi.Text", method,
+                                 GLib.Variant(signature, arguments), None, 0, 1000,
+                                 None).unpack()
+        except GLib.Error as error:
+            if "Timeout" not in error.message:
+                return error.message
+            os.kill(node.get_process_id(), signal.SIGKILL)  # or the test could not end
+            fail("%s: %s%s got no answer within a second" % (label, method, arguments))
+
+    for node, whole, label in texts:
+        n = len(whole)
+        for method in ("GetTextAtOffset", "GetTextBeforeOffset", "GetTextAfterOffset"):
+            for boundary, offset in [(b, o) for b in range(7) for o in (-1, 0, n, n + 1)]:
+                answer = ask(node, label, method, "(iu)", offset, boundary)
+                said, start, end = answer if isinstance(answer, tuple) else (answer, -1, -1)
+                last = method == "GetTextAtOffset" and offset in (-1, n) and boundary in (1, 2)
+                if (said != (whole[start:end] if 0 <= start <= end else "")
+                        or (offset > n and said) or (last and whole and end != n)):
+                    wrong.append("%s: %s(%d, %s) = %r" % (label, method, offset,
+                                                          BOUNDARIES[boundary], answer))
+        ask(node, label, "GetBoundedRanges", "(iiiiuuu)", 0, 0, 5000, 5000, 0, 0, 0)
+    if any(ask(node, label, "GetText", "(ii)", 0, -1) != (whole,) for node, whole, label in texts):
+        fail("%s: the texts no longer answer" % title)
+    if wrong:
+        fail("%s: %s" % (title, "; ".join(wrong)))
+    print("%s: %d texts answered %d questions each at once" % (title, len(texts), 3 * 7 * 4 + 1))
+
+
+def cmd_held(name, *rows_and_texts):
+    """GetChildren through D-Bus itself: pyatspi asks for children one by one."""
+    node = retry(lambda: find_object("table", name), "no table %r" % name)
+    bus = a11y_bus()
 
     def call(reference, interface, method, arguments, answer):
         return bus.call_sync(reference[0], reference[1], interface, method, arguments,
@@ -368,8 +424,8 @@ def cmd_shown_only(log, *texts):
 COMMANDS = {"window": cmd_window, "list": cmd_list, "focus": cmd_focus,
             "selected": cmd_selected, "text": cmd_text, "readonly": cmd_readonly,
             "press": cmd_press, "grab-focus": cmd_grab_focus, "out-of-range": cmd_out_of_range,
-            "views-out-of-range": cmd_views_out_of_range, "held": cmd_held, "listen": cmd_listen,
-            "shown-only": cmd_shown_only}
+            "views-out-of-range": cmd_views_out_of_range, "held": cmd_held, "texts": cmd_texts,
+            "listen": cmd_listen, "shown-only": cmd_shown_only}
 
 if __name__ == "__main__":
     if len(sys.argv) < 2 or sys.argv[1] not in COMMANDS:

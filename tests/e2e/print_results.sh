@@ -2,7 +2,8 @@
 # shellcheck source-path=SCRIPTDIR
 # Print Results through the real print dialog to the default printer, the
 # cups-pdf queue of the tests' own CUPS scheduler: the PDF that comes out,
-# named after the job, holds the report's lines.
+# named after the job, holds the report's lines. The print dialog's texts
+# answer a screen reader's every question about them at once.
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=session.sh
 source "$here/session.sh"
@@ -18,6 +19,7 @@ source "$here/planner.sh"
 pdf_dir="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
 
 start_screen
+start_atspi_bus
 dir=$(install_copy)
 start_app "$dir"
 main=$(wait_main_window)
@@ -39,6 +41,7 @@ sleep 1 # file times in whole seconds on some file systems
 press_button "$main" print
 dialog=$(wait_window '^Print$')
 shot print-dialog "$dialog"
+/usr/bin/python3 "$here/atspi.py" texts Print || fail "the print dialog's texts did not answer"
 xdotool key Return # Print
 wait_gone '^Print$' 30
 

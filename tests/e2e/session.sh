@@ -13,6 +13,9 @@ E2E_PIDS=()
 # by a later start: one of the test's own.
 export XDG_RUNTIME_DIR=$E2E_TMP/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# Settings kept by the program's dialogs (Qt's save dialog keeps its view and
+# folders) and by the screen reader's desktop go to a folder of the test's own.
+export XDG_CONFIG_HOME=$E2E_TMP/config
 
 # A program built with the sanitizers writes AddressSanitizer's reports (its
 # leak report at exit among them) into files here. UndefinedBehaviorSanitizer's
@@ -267,8 +270,15 @@ heard_since() {
     awk -v a="$1" -v b="$(heard_at)" 'BEGIN { d = b - a; printf "%.2f\n", d < 0 ? d + 86400 : d }'
 }
 
-# Orca's own time, in seconds of the day, of the last phrase heard.
+# Orca's own time, in seconds of the day, of the last phrase heard; or, given
+# a pattern (grep's), of Orca's first line after that which matches it.
 heard_at() {
-    sed -n "${HEARD}s/^\\([0-9]*\\):\\([0-9]*\\):\\([0-9.]*\\) - .*/\\1 \\2 \\3/p" "$ORCA_LOG" |
+    local line
+    if [ $# -gt 0 ]; then
+        line=$(tail -n "+$((HEARD + 1))" "$ORCA_LOG" | grep -m 1 -e "$1")
+    else
+        line=$(sed -n "${HEARD}p" "$ORCA_LOG")
+    fi
+    sed -n 's/^\([0-9]*\):\([0-9]*\):\([0-9.]*\) - .*/\1 \2 \3/p' <<<"$line" |
         awk '{ printf "%.3f\n", $1 * 3600 + $2 * 60 + $3 }'
 }

@@ -1,12 +1,13 @@
 #include "accessibility.h"
 
+#include "atspitextranges.h"
 #include "itemviewaccessible.h"
+#include "textaccessible.h"
 
 #include <QAccessibleWidget>
 #include <QApplication>
-#include <QFontMetrics>
+#include <QFileSystemModel>
 #include <QKeySequence>
-#include <QLineEdit>
 #include <QListView>
 #include <QPointer>
 #include <QRegularExpression>
@@ -15,84 +16,6 @@
 #include <QTreeView>
 
 namespace {
-
-// A read-only line box: its text can be read, selected and copied, never
-// changed, so it offers no editable text.
-class ReadOnlyLineAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
-public:
-    explicit ReadOnlyLineAccessible(QLineEdit* line)
-        : QAccessibleWidget(line, QAccessible::EditableText)
-    {
-    }
-
-    QAccessible::State state() const override
-    {
-        QAccessible::State state = QAccessibleWidget::state();
-        state.readOnly = line()->isReadOnly();
-        state.editable = !state.readOnly;
-        state.selectableText = true;
-        return state;
-    }
-
-    QString text(QAccessible::Text t) const override
-    {
-        return t == QAccessible::Value ? line()->text() : QAccessibleWidget::text(t);
-    }
-
-    void* interface_cast(QAccessible::InterfaceType type) override
-    {
-        if (type == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface*>(this);
-        return QAccessibleWidget::interface_cast(type);
-    }
-
-    void selection(int index, int* start, int* end) const override
-    {
-        *start = *end = 0;
-        if (index == 0 && line()->hasSelectedText()) {
-            *start = line()->selectionStart();
-            *end = line()->selectionEnd();
-        }
-    }
-    int selectionCount() const override { return line()->hasSelectedText() ? 1 : 0; }
-    void addSelection(int start, int end) override { setSelection(0, start, end); }
-    void removeSelection(int) override { line()->deselect(); }
-    void setSelection(int, int start, int end) override
-    {
-        line()->setSelection(start, end - start);
-    }
-    int cursorPosition() const override { return line()->cursorPosition(); }
-    void setCursorPosition(int position) override { line()->setCursorPosition(position); }
-    QString text(int start, int end) const override
-    {
-        return line()->text().mid(start, end - start);
-    }
-    int characterCount() const override { return int(line()->text().size()); }
-    QRect characterRect(int offset) const override
-    {
-        const QFontMetrics metrics(line()->font());
-        const QString text = line()->text();
-        const QRect box = line()->contentsRect();
-        const int left = box.left() + metrics.horizontalAdvance(text.left(offset));
-        const QRect character(left, box.top(), metrics.horizontalAdvance(text.mid(offset, 1)),
-                              box.height());
-        return {line()->mapToGlobal(character.topLeft()), character.size()};
-    }
-    int offsetAtPoint(const QPoint& point) const override
-    {
-        return line()->cursorPositionAt(line()->mapFromGlobal(point));
-    }
-    void scrollToSubstring(int, int) override {}
-    QString attributes(int, int* start, int* end) const override
-    {
-        *start = 0;
-        *end = characterCount();
-        return {};
-    }
-
-private:
-    QLineEdit* line() const { return static_cast<QLineEdit*>(widget()); }
-};
 
 // A page tab of a tab bar. Qt's own says the current tab has the focus even
 // while another control has it; this one only while its tab bar has it.
@@ -219,15 +142,37 @@ private:
     mutable QHash<int, QAccessible::Id> m_tabs;
 };
 
+// A list view. One that shows a folder's files, which may be thousands, is a
+// table of one column, as the date list is (rowlistviewaccessible.h says
+// why). Qt asks for it before the list has its model.
+class ListViewAccessible : public ItemViewAccessible {
+public:
+    explicit ListViewAccessible(QListView* list)
+        : ItemViewAccessible(list, QAccessible::List, QAccessible::ListItem)
+    {
+    }
+
+    QAccessible::Role role() const override
+    {
+        return showsFiles() ? QAccessible::Table : QAccessible::List;
+    }
+
+protected:
+    ItemCellAccessible* makeCell(int row, int column) const override
+    {
+        return new ItemCellAccessible(view(), cellIndex(row, column),
+                                      showsFiles() ? QAccessible::Cell : QAccessible::ListItem);
+    }
+
+private:
+    bool showsFiles() const { return qobject_cast<QFileSystemModel*>(view()->model()); }
+};
+
 QAccessibleInterface* programFactory(const QString& className, QObject* object)
 {
     if (!object || !object->isWidgetType())
         return nullptr;
     auto* widget = static_cast<QWidget*>(object);
-    if (className == QLatin1String("QLineEdit")) {
-        auto* line = static_cast<QLineEdit*>(widget);
-        return line->isReadOnly() ? new ReadOnlyLineAccessible(line) : nullptr;
-    }
     if (className == QLatin1String("QWidget") && widget->isWindow())
         return new QAccessibleWidget(widget, QAccessible::Window);
     // The days of a month calendar: a table of cells without Qt's hidden
@@ -236,17 +181,19 @@ QAccessibleInterface* programFactory(const QString& className, QObject* object)
         if (auto* days = qobject_cast<QTableView*>(widget))
             return new ItemViewAccessible(days, QAccessible::Table, QAccessible::Cell);
     }
-    // Qt's own item views, such as those of the save and print dialogs, with
-    // the roles Qt gives them. Qt asks for the most derived class first, and
-    // its own interfaces answer for its view classes: so these are claimed
-    // at the first asking, whatever the class.
+    // Qt's own text controls and item views, such as those of the save and
+    // print dialogs, the views with the roles Qt gives them. Qt asks for the
+    // most derived class first, and its own interfaces answer for its
+    // classes: so these are claimed at the first asking, whatever the class.
     if (className == QLatin1String(object->metaObject()->className())) {
+        if (QAccessibleInterface* text = makeTextAccessible(widget))
+            return text;
         if (auto* tree = qobject_cast<QTreeView*>(widget))
             return new ItemViewAccessible(tree, QAccessible::Tree, QAccessible::TreeItem);
         if (auto* table = qobject_cast<QTableView*>(widget))
             return new ItemViewAccessible(table, QAccessible::Table, QAccessible::Cell);
         if (auto* list = qobject_cast<QListView*>(widget))
-            return new ItemViewAccessible(list, QAccessible::List, QAccessible::ListItem);
+            return new ListViewAccessible(list);
     }
     if (className == QLatin1String("QTabBar"))
         return new PageTabListAccessible(static_cast<QTabBar*>(widget));
@@ -315,6 +262,7 @@ void passOnWhatIsHeard(QAccessibleEvent* event)
 void installProgramAccessibility()
 {
     QAccessible::installFactory(programFactory); // kept once, however often installed
+    letBridgeSendTextRanges();
     static const bool filtering = [] {
         g_nextHandler = QAccessible::installUpdateHandler(passOnWhatIsHeard);
         return true;
