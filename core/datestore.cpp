@@ -2,6 +2,7 @@
 
 #include "datelist.h"
 #include "error.h"
+#include "filelock.h"
 #include "overwrite.h"
 
 #include <QCoreApplication>
@@ -32,6 +33,9 @@ std::optional<QByteArray> readStore(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw NuvaloraError(QStringLiteral("Cannot open file %1").arg(path));
+    // Another copy may be writing the file in place (another login): its
+    // list is read once it is whole.
+    waitForFileLock(file.handle(), FileLock::Shared);
     QByteArray contents = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw NuvaloraError(QStringLiteral("Cannot open file %1").arg(path));

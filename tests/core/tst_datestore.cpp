@@ -1,6 +1,7 @@
 #include "datelist.h"
 #include "datestore.h"
 #include "error.h"
+#include "filelock.h"
 #include "overwrite.h"
 #include "testfiles.h"
 
@@ -279,6 +280,25 @@ void TestDateStore::writersInPlaceTakeTurns()
             qPrintable(
                 QStringLiteral("round %1: %2 bytes, neither list").arg(round).arg(result.size())));
     }
+    // A last round with a copy loading the file while a writer in place is
+    // half way through (locked as overwriteInPlace locks): the load waits.
+    QFile writer(m_path);
+    QVERIFY(writer.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    waitForFileLock(writer.handle(), FileLock::Exclusive);
+    QCOMPARE(writer.write(lists[0].first(70000)), 70000);
+    const pid_t reader = ::fork();
+    if (reader == 0) {
+        ::close(writer.handle()); // the writer's lock stays with the writer
+        DateList loaded;
+        DateStore::load(m_path, loaded);
+        ::_exit(DateStore::joinLines(loaded) == lists[0] ? 0 : 1);
+    }
+    ::usleep(300000); // the reader is at the lock, or would have read by now
+    QCOMPARE(writer.write(lists[0].sliced(70000)), lists[0].size() - 70000);
+    writer.close();
+    int status = -1;
+    QCOMPARE(::waitpid(reader, &status, 0), reader);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 void TestDateStore::datesOfAFailedLoadNeverReplaceTheFile()
