@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -313,7 +314,11 @@ void TestDateStore::datesOfAFailedLoadNeverReplaceTheFile()
     list.add("36994");
     QVERIFY(!DateStore::addStoredRows(m_path, list));
     QCOMPARE(rowsOf(list), QList<QByteArray>{"36994"});
+    const mode_t usual = ::umask(022); // readable by all: for its user only all the same
     QCOMPARE(DateStore::keepBeside(m_path, list), kept(1));
+    ::umask(usual);
+    QCOMPARE(QFile::permissions(kept(1)),
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     list.add("37022");
     QCOMPARE(DateStore::keepBeside(m_path, list), kept(2));
     QCOMPARE(readAll(kept(1)), QByteArray("36994\r\n"));
