@@ -11,6 +11,11 @@ source "$here/session.sh"
 # shellcheck source=planner.sh
 source "$here/planner.sh"
 
+# Beside: a test that a signal ends fails, even where bash would carry on.
+status=0
+env --default-signal=INT bash -c "source '$here/session.sh'; sh -c 'kill -INT \$PPID'; true" || status=$?
+[ "$status" -eq 130 ] || fail "a test ended by SIGINT ended with exit code $status"
+
 dir=$(install_copy)
 # Each case is the variable's value, then the arguments: X11 asked for by
 # either, the argument winning over the variable, and forms Qt does not read
