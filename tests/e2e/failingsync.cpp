@@ -5,9 +5,10 @@
 // stick, a network home): every such request takes that long, then succeeds.
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <dlfcn.h>
-#include <unistd.h>
+#include <thread>
 
 namespace {
 
@@ -18,7 +19,7 @@ int sync(int fd, const char* name)
         errno = EIO;
         return -1;
     }
-    ::sleep(unsigned(std::atoi(seconds)));
+    std::this_thread::sleep_for(std::chrono::duration<double>(std::atof(seconds)));
     const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, name));
     return real(fd);
 }
