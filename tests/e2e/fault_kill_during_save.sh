@@ -49,13 +49,21 @@ now() {
     NOW=$((t / 1000))
 }
 
-# Sleeps without starting a process.
+# Sleeps without starting a process. An exit from a trap while read -t waits
+# so briefly can crash bash: a signal is only noted, and the script ends
+# after the sleep.
+for signal in HUP INT TERM; do
+    # shellcheck disable=SC2064 # the signal's number, now
+    trap "ended_by=$((128 + $(kill -l "$signal")))" "$signal"
+done
 exec {idle_fd}<> <(:)
 nap_ms() {
     read -r -t "$(($1 / 1000)).$(printf '%03d' $(($1 % 1000)))" -u "$idle_fd" || true
+    [ -z "${ended_by:-}" ] || exit "$ended_by"
 }
 nap_short() {
     read -r -t 0.0005 -u "$idle_fd" || true
+    [ -z "${ended_by:-}" ] || exit "$ended_by"
 }
 
 # Bytes the process has written so far (files, sockets, everything), into
@@ -80,6 +88,13 @@ still_old_file() {
     [[ $store -ef $E2E_TMP/held.dat ]]
 }
 
+# Sets NOW; fails once the program has gone on for a minute since the close
+# request, which must have gone astray.
+now_closing() {
+    now
+    [ $((NOW - t0)) -lt 60000 ] || fail "the program had not closed a minute after the request"
+}
+
 # Follows one close: sets LIST_WRITTEN (ms after t0 at which the new list
 # had been written into the new file), RENAMED (ms at which it replaced
 # month.dat) and ENDED (ms at which the process had ended); 0 for what did
@@ -89,7 +104,7 @@ follow_close() {
     LIST_WRITTEN=0 RENAMED=0 ENDED=0
     while :; do
         written "$pid"
-        now
+        now_closing
         if [ "$LIST_WRITTEN" -eq 0 ] && [ "$WRITTEN" -ge 0 ] &&
             [ $((WRITTEN - base)) -ge "$new_size" ]; then
             LIST_WRITTEN=$((NOW - t0))
@@ -111,6 +126,7 @@ wait_list_written() {
     local pid=$1 base=$2
     while :; do
         written "$pid"
+        now_closing
         [ "$WRITTEN" -ge 0 ] || return 1
         [ $((WRITTEN - base)) -lt "$new_size" ] || return 0
         nap_short
@@ -144,7 +160,7 @@ for run in 1 2 3; do
     base=$WRITTEN
     now
     t0=$NOW
-    xdotool key --clearmodifiers alt+F4
+    xdotool key --clearmodifiers alt+c # Close: the window manager's Alt+F4 goes astray at times
     follow_close "$APP_PID" "$base"
     wait_exit "$APP_PID" 60 || fail "the program failed on close"
     forget_pid "$APP_PID"
@@ -177,7 +193,7 @@ for kill_number in $(seq "$kills"); do
     base=$WRITTEN
     now
     t0=$NOW
-    xdotool key --clearmodifiers alt+F4
+    xdotool key --clearmodifiers alt+c # Close: the window manager's Alt+F4 goes astray at times
     if [ $((kill_number % 2)) -eq 0 ]; then
         wait_list_written "$APP_PID" "$base" || true
         nap_ms $((RANDOM % (span + span / 2 + 2)))
