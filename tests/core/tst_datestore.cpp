@@ -17,6 +17,12 @@
 
 namespace {
 
+bool endedWell(pid_t child)
+{
+    int status = -1;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 QList<QByteArray> rowsOf(const DateList& list)
 {
     QList<QByteArray> rows;
@@ -270,11 +276,8 @@ void TestDateStore::writersInPlaceTakeTurns()
             QVERIFY(writers[i] > 0);
         }
         QCOMPARE(::write(go[1], "xx", 2), 2); // off they go together
-        for (pid_t writer : writers) {
-            int status = -1;
-            QCOMPARE(::waitpid(writer, &status, 0), writer);
-            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        }
+        for (pid_t writer : writers)
+            QVERIFY(endedWell(writer));
         const QByteArray result = readAll(m_path);
         QVERIFY2(
             result == lists[0] || result == lists[1],
@@ -297,9 +300,7 @@ void TestDateStore::writersInPlaceTakeTurns()
     ::usleep(300000); // the reader is at the lock, or would have read by now
     QCOMPARE(writer.write(lists[0].sliced(70000)), lists[0].size() - 70000);
     writer.close();
-    int status = -1;
-    QCOMPARE(::waitpid(reader, &status, 0), reader);
-    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    QVERIFY(endedWell(reader));
 }
 
 void TestDateStore::datesOfAFailedLoadNeverReplaceTheFile()

@@ -12,7 +12,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 source "$here/session.sh"
 # shellcheck source=fault_common.sh
 source "$here/fault_common.sh"
-: "${E2E_FAILING_SYNC:?set E2E_FAILING_SYNC to the library that makes syncs fail or slow}"
 # The library is loaded before the sanitizers' runtime, which must be told so.
 SLOW_ASAN=${ASAN_OPTIONS:+ASAN_OPTIONS=$ASAN_OPTIONS:verify_asan_link_order=0}
 
