@@ -19,7 +19,7 @@ int main(int argc, char** argv)
         if (oneCopy.handedOver())
             return 0;
         Program program;
-        oneCopy.bringForwardOnRequest(&program.mainWindow());
+        oneCopy.bringForwardOnRequest(program.mainWindow());
         program.show();
         return QApplication::exec();
     });

@@ -1,5 +1,7 @@
 #include "onecopy.h"
 
+#include "main.h"
+
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
@@ -24,8 +26,11 @@
 
 namespace {
 
-// How long a later start waits for the running copy to answer.
+// How long a later start waits for a running copy that listens to answer.
 constexpr int kAnswerMs = 5000;
+// How long it waits for a copy that is closing (one that holds the lock but
+// no longer listens) to keep its dates, on a slow disk say, and end.
+constexpr int kClosingMs = 30000;
 
 // The store's path with links resolved; the file itself need not exist yet.
 QString canonicalStore(const QString& storePath)
@@ -58,20 +63,22 @@ int openSocket(const QByteArray& path, bool listening)
     return -1;
 }
 
-// Asks the copy listening at the path to come forward. True once it has
-// answered; false when nobody listens, or the copy ended without answering,
-// or gave no answer in time.
-bool askToComeForward(const QByteArray& path, const QDeadlineTimer& deadline)
+enum class Answer { CameForward, NoAnswer, NotListening };
+
+// Asks the copy listening at the path to come forward. No answer when the
+// copy ended or stopped listening without answering, or gave no answer in
+// time.
+Answer askToComeForward(const QByteArray& path, const QDeadlineTimer& deadline)
 {
     const int fd = openSocket(path, false);
     if (fd < 0)
-        return false;
+        return Answer::NotListening;
     pollfd answer{fd, POLLIN, 0};
     char byte = 0;
     const bool answered =
         ::poll(&answer, 1, int(deadline.remainingTime())) == 1 && ::read(fd, &byte, 1) == 1;
     ::close(fd);
-    return answered;
+    return answered ? Answer::CameForward : Answer::NoAnswer;
 }
 
 } // namespace
@@ -94,47 +101,72 @@ OneCopy::OneCopy(const QString& storePath)
     // The lock is stale once its copy has ended, however long that copy ran.
     m_lock->setStaleLockTime(0);
 
-    const QDeadlineTimer deadline(kAnswerMs);
+    QDeadlineTimer answerDeadline(kAnswerMs);
+    const QDeadlineTimer closingDeadline(kClosingMs);
     do {
         if (m_lock->tryLock()) {
             // This copy answers from now on. The name may still be taken by a
             // socket that a killed copy left behind.
             ::unlink(m_socketPath.constData());
-            m_listening = openSocket(m_socketPath, true);
-            if (m_listening < 0) {
+            if (!listen())
                 m_lock->unlock(); // later starts would wait in vain
-                return;
-            }
-            m_notifier = new QSocketNotifier(m_listening, QSocketNotifier::Read, this);
-            connect(m_notifier, &QSocketNotifier::activated, this, &OneCopy::answerLaterStarts);
             return;
         }
         if (m_lock->error() != QLockFile::LockFailedError)
             return;
-        if (askToComeForward(m_socketPath, deadline)) {
+        const Answer answer = askToComeForward(m_socketPath, answerDeadline);
+        if (answer == Answer::CameForward) {
             m_handedOver = true;
             return;
         }
-        // The running copy is only just starting, or ending: look again.
+        // The running copy is closing, or only just starting: while it does
+        // not listen, it is not late to answer.
+        if (answer == Answer::NotListening)
+            answerDeadline.setRemainingTime(kAnswerMs);
         QThread::msleep(20);
-    } while (!deadline.hasExpired());
+    } while (!answerDeadline.hasExpired() && !closingDeadline.hasExpired());
     // No answer: a hung or stopped copy must not keep the program from starting.
 }
 
 OneCopy::~OneCopy()
 {
-    if (m_listening < 0)
-        return;
     // The socket goes while the lock is held, so that this copy never takes
     // away the socket of a copy started after it.
-    delete m_notifier;
-    ::close(m_listening);
-    ::unlink(m_socketPath.constData());
+    stopListening();
 }
 
-void OneCopy::bringForwardOnRequest(QWidget* mainWindow)
+void OneCopy::bringForwardOnRequest(TForm1& mainWindow)
 {
-    m_mainWindow = mainWindow;
+    m_mainWindow = &mainWindow;
+    // A copy that is closing brings nothing forward: a later start waits
+    // for it to end, and then opens its own window.
+    connect(&mainWindow, &TForm1::closingChanged, this, [this](bool closing) {
+        if (closing)
+            stopListening();
+        else if (m_lock && m_lock->isLocked() && m_listening < 0)
+            listen();
+    });
+}
+
+bool OneCopy::listen()
+{
+    m_listening = openSocket(m_socketPath, true);
+    if (m_listening < 0)
+        return false;
+    m_notifier = new QSocketNotifier(m_listening, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &OneCopy::answerLaterStarts);
+    return true;
+}
+
+void OneCopy::stopListening()
+{
+    if (m_listening < 0)
+        return;
+    delete m_notifier;
+    m_notifier = nullptr;
+    ::close(m_listening);
+    m_listening = -1;
+    ::unlink(m_socketPath.constData());
 }
 
 void OneCopy::answerLaterStarts()

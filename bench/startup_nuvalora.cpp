@@ -14,7 +14,7 @@ int main(int argc, char** argv)
     if (oneCopy.handedOver())
         return 1;
     Program program;
-    oneCopy.bringForwardOnRequest(&program.mainWindow());
+    oneCopy.bringForwardOnRequest(program.mainWindow());
     program.mainWindow().installEventFilter(new FirstPaintQuits(&app));
     program.show();
     return app.exec();

@@ -2,6 +2,7 @@
 
 #include "datelist.h"
 #include "error.h"
+#include "filelock.h"
 #include "overwrite.h"
 
 #include <QCoreApplication>
@@ -15,6 +16,7 @@
 #include <fcntl.h>
 #include <new>
 #include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -32,10 +34,25 @@ std::optional<QByteArray> readStore(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw NuvaloraError(QStringLiteral("Cannot open file %1").arg(path));
+    // Another copy may be writing the file in place (another login): its
+    // list is read once it is whole.
+    waitForFileLock(file.handle(), FileLock::Shared);
     QByteArray contents = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw NuvaloraError(QStringLiteral("Cannot open file %1").arg(path));
     return contents;
+}
+
+// Opens the file for writing. The dates are for their user's eyes only: a
+// month.dat or kept file that this makes is readable and writable by its user
+// alone, whatever the umask. A month.dat that exists keeps the mode its user
+// gave it, which QSaveFile gives the file that takes its place.
+bool openOwnerOnly(QIODevice& file, QIODevice::OpenMode mode)
+{
+    const mode_t usual = ::umask(S_IRWXG | S_IRWXO);
+    const bool opened = file.open(mode);
+    ::umask(usual);
+    return opened;
 }
 
 // A file put in place or made anew is an entry of its folder, which the disk
@@ -111,7 +128,7 @@ void save(const QString& path, const DateList& list)
 {
     const QByteArray contents = joinLines(list);
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
+    if (openOwnerOnly(file, QIODevice::WriteOnly)) {
         // A short list sits in the file's buffer until the end, and commit()
         // does not notice when writing that out falls short; flush() does.
         // Nor does commit() look at whether the disk could store the file: a
@@ -154,7 +171,7 @@ QString keepBeside(const QString& path, const DateList& list)
         const QString kept = store.dir().filePath(
             QStringLiteral("%1_kept_%2.dat").arg(store.completeBaseName()).arg(n));
         QFile file(kept);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        if (!openOwnerOnly(file, QIODevice::WriteOnly | QIODevice::NewOnly)) {
             const QFileInfo taken(kept);
             if (taken.exists() || taken.isSymLink())
                 continue;

@@ -20,8 +20,9 @@ std::vector<QByteArrayView> splitLines(const QByteArray& contents);
 // Every row followed by CR LF.
 QByteArray joinLines(const DateList& list);
 
-// Loads the file into the list (sorted). A missing file leaves the list as
-// it is; a file that cannot be read throws "Cannot open file <path>".
+// Loads the file into the list (sorted), once a copy writing it in place has
+// done. A missing file leaves the list as it is; a file that cannot be read
+// throws "Cannot open file <path>".
 void load(const QString& path, DateList& list);
 
 // Writes the list beside the file, has the disk store it, and then puts it

@@ -1,11 +1,12 @@
 #include "overwrite.h"
 
+#include "filelock.h"
+
 #include <QByteArray>
 #include <QFile>
 
 #include <algorithm>
 #include <cerrno>
-#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -34,10 +35,9 @@ bool overwriteInPlace(const QString& path, QByteArrayView contents)
     if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered))
         return false;
     // Another copy writing in place at the same moment (a second login) would
-    // interleave its writes and cuts with these: each waits for the other's
-    // whole write. Where the file system has no locks, the write goes ahead.
-    while (::flock(file.handle(), LOCK_EX) != 0 && errno == EINTR) {
-    }
+    // interleave its writes and cuts with these, and one loading the file
+    // would read them half done: each waits for the other.
+    waitForFileLock(file.handle(), FileLock::Exclusive);
     const QByteArray old = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return false;

@@ -1,6 +1,7 @@
 #include "datelist.h"
 #include "datestore.h"
 #include "error.h"
+#include "filelock.h"
 #include "overwrite.h"
 #include "testfiles.h"
 
@@ -10,10 +11,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
+
+bool endedWell(pid_t child)
+{
+    int status = -1;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
 
 QList<QByteArray> rowsOf(const DateList& list)
 {
@@ -268,17 +276,31 @@ void TestDateStore::writersInPlaceTakeTurns()
             QVERIFY(writers[i] > 0);
         }
         QCOMPARE(::write(go[1], "xx", 2), 2); // off they go together
-        for (pid_t writer : writers) {
-            int status = -1;
-            QCOMPARE(::waitpid(writer, &status, 0), writer);
-            QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        }
+        for (pid_t writer : writers)
+            QVERIFY(endedWell(writer));
         const QByteArray result = readAll(m_path);
         QVERIFY2(
             result == lists[0] || result == lists[1],
             qPrintable(
                 QStringLiteral("round %1: %2 bytes, neither list").arg(round).arg(result.size())));
     }
+    // A last round with a copy loading the file while a writer in place is
+    // half way through (locked as overwriteInPlace locks): the load waits.
+    QFile writer(m_path);
+    QVERIFY(writer.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    waitForFileLock(writer.handle(), FileLock::Exclusive);
+    QCOMPARE(writer.write(lists[0].first(70000)), 70000);
+    const pid_t reader = ::fork();
+    if (reader == 0) {
+        ::close(writer.handle()); // the writer's lock stays with the writer
+        DateList loaded;
+        DateStore::load(m_path, loaded);
+        ::_exit(DateStore::joinLines(loaded) == lists[0] ? 0 : 1);
+    }
+    ::usleep(300000); // the reader is at the lock, or would have read by now
+    QCOMPARE(writer.write(lists[0].sliced(70000)), lists[0].size() - 70000);
+    writer.close();
+    QVERIFY(endedWell(reader));
 }
 
 void TestDateStore::datesOfAFailedLoadNeverReplaceTheFile()
@@ -293,7 +315,11 @@ void TestDateStore::datesOfAFailedLoadNeverReplaceTheFile()
     list.add("36994");
     QVERIFY(!DateStore::addStoredRows(m_path, list));
     QCOMPARE(rowsOf(list), QList<QByteArray>{"36994"});
+    const mode_t usual = ::umask(022); // readable by all: for its user only all the same
     QCOMPARE(DateStore::keepBeside(m_path, list), kept(1));
+    ::umask(usual);
+    QCOMPARE(QFile::permissions(kept(1)),
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     list.add("37022");
     QCOMPARE(DateStore::keepBeside(m_path, list), kept(2));
     QCOMPARE(readAll(kept(1)), QByteArray("36994\r\n"));

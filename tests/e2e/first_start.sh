@@ -4,13 +4,15 @@
 # task list; the first view asks for the date of the last period (read back
 # by copying the results box); Help, About (with its own Help over it) and a
 # cancelled save come and go; Close ends the program with exit code 0, and an
-# empty month.dat is left beside the executable.
+# empty month.dat, readable by its user alone, is left beside the executable;
+# a mode the user gives it is kept.
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=session.sh
 source "$here/session.sh"
 # shellcheck source=planner.sh
 source "$here/planner.sh"
 
+umask 022 # as on most systems: a file made with the usual mode is readable by all
 start_screen
 dir=$(install_copy)
 [ ! -e "$dir/month.dat" ] || fail "the fresh folder already has a month.dat"
@@ -61,4 +63,13 @@ wait_exit "$APP_PID" 30 || status=$?
 [ "$status" -eq 0 ] || fail "the program ended with exit code $status"
 [ -f "$dir/month.dat" ] || fail "no month.dat beside the executable after Close"
 [ ! -s "$dir/month.dat" ] || fail "month.dat is not empty: $(hexof "$dir/month.dat")"
+[ "$(stat -c %a "$dir/month.dat")" = 600 ] || fail "month.dat has mode $(stat -c %a "$dir/month.dat")"
+
+# A mode the user gave month.dat stays when a close puts the list in its place.
+chmod 640 "$dir/month.dat"
+start_app "$dir"
+wait_main_window >/dev/null
+xdotool key alt+c
+wait_exit "$APP_PID" 30 || fail "the second start ended with exit code $?"
+[ "$(stat -c %a "$dir/month.dat")" = 640 ] || fail "month.dat's mode 640 became $(stat -c %a "$dir/month.dat")"
 echo "PASS: first start asks for the last period; Close leaves an empty month.dat"

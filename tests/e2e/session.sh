@@ -62,6 +62,13 @@ e2e_cleanup() {
     exit "$status"
 }
 trap e2e_cleanup EXIT
+# A test ended by a signal (a time-out, Ctrl+C) fails: the exit trap would
+# see the status of the last command, and bash even carries on after a SIGINT
+# when the command it waited for ended well.
+for signal in HUP INT TERM; do
+    # shellcheck disable=SC2064 # the signal's number, now
+    trap "exit $((128 + $(kill -l "$signal")))" "$signal"
+done
 
 fail() {
     echo "FAIL: $*" >&2

@@ -197,12 +197,14 @@ void TForm1::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
+    Q_EMIT closingChanged(true);
     try {
         FormClose();
         event->accept();
     } catch (...) {
         // The dates could not be kept: stay open so that nothing is lost.
         event->ignore();
+        Q_EMIT closingChanged(false);
         showErrorBox(currentErrorMessage());
     }
 }
@@ -247,6 +249,7 @@ void TForm1::saveForSessionEnd()
 
 void TForm1::endWithSession()
 {
+    Q_EMIT closingChanged(true);
     if (!m_keptForSessionEnd)
         saveForSessionEnd();
     m_endingWithSession = true;

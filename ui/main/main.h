@@ -59,6 +59,11 @@ public:
     // beside month.dat because it could not be read.
     void FormClose();
 
+Q_SIGNALS:
+    // True when a close begins (the dates are about to be kept, and the
+    // program to end); false when a close is given up and the window stays.
+    void closingChanged(bool closing);
+
 public Q_SLOTS:
     void btnAddClick();
     void btnEditClick();
