@@ -35,10 +35,11 @@ std::optional<QByteArray> readStore(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         throw NuvaloraError(QStringLiteral("Cannot open file %1").arg(path));
     // Another copy may be writing the file in place (another login): its
-    // list is read once it is whole.
-    waitForFileLock(file.handle(), FileLock::Shared);
-    QByteArray contents = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    // list is read once it is whole. One that never lets go leaves the file
+    // unread, and so never written over.
+    const bool whole = waitForFileLock(file.handle(), FileLock::Shared);
+    QByteArray contents = whole ? file.readAll() : QByteArray();
+    if (!whole || file.error() != QFileDevice::NoError)
         throw NuvaloraError(QStringLiteral("Cannot open file %1").arg(path));
     return contents;
 }

@@ -7,5 +7,12 @@
 // Where the file system has no locks, each goes ahead without.
 enum class FileLock { Shared, Exclusive };
 
-// Waits until the open file holds the lock; it goes when the file is closed.
-void waitForFileLock(int fd, FileLock kind);
+// How long a copy waits for another to let go of the file. A write in place
+// takes moments even on a slow disk; a copy that holds the lock for longer is
+// stopped or hung, and must not hang this one with it.
+constexpr int kFileLockWaitMs = 10000;
+
+// Waits until the open file holds the lock (it goes when the file is
+// closed), or where the file system has none; false when another copy still
+// holds the file after the wait given.
+bool waitForFileLock(int fd, FileLock kind, int waitMs = kFileLockWaitMs);

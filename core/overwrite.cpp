@@ -37,7 +37,8 @@ bool overwriteInPlace(const QString& path, QByteArrayView contents)
     // Another copy writing in place at the same moment (a second login) would
     // interleave its writes and cuts with these, and one loading the file
     // would read them half done: each waits for the other.
-    waitForFileLock(file.handle(), FileLock::Exclusive);
+    if (!waitForFileLock(file.handle(), FileLock::Exclusive))
+        return false;
     const QByteArray old = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return false;
